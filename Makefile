@@ -1,0 +1,21 @@
+# The two commands a fresh clone needs: `make run` and `make test`. Both install what is missing
+# (scripts/install-deps), then build with CMake's presets.
+PRESET ?= $(if $(CI),ci,dev)
+BUILD_DIR := build-$(PRESET)
+
+.PHONY: all deps build test clean
+
+all: build
+
+deps:
+	scripts/install-deps
+
+build: deps
+	cmake --preset $(PRESET)
+	cmake --build --preset $(PRESET)
+
+test: deps
+	cmake --workflow --preset $(PRESET)
+
+clean:
+	rm -rf build-*

@@ -1,0 +1,120 @@
+// SPDX-License-Identifier: MIT
+#include "calc/report_text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace calc {
+namespace {
+
+TEST(ReportNumber, RoundsToOneDecimalAndTrims)
+{
+    struct Case {
+        double value;
+        std::string text;
+    };
+    const std::vector<Case> cases = {
+        { 100000.0, " 100000" },
+        { 16800000.0 / 189, " 88888.9" },
+        { 12509.3075, " 12509.3" },
+        { -1.26, "-1.3" },
+        { 0.25, " .2" }, // a tie in binary too: to the even digit
+        { 0.75, " .8" }, // likewise
+        { 0.35, " .3" }, // 0.35 is a little below 0.35 in binary
+        { -0.05, "-.1" }, // and -0.05 a little beyond
+        { 2.5, " 2.5" },
+        { 1.0, " 1" },
+        { 10.04, " 10" },
+        { 0.0, " 0" },
+        { -0.0, " 0" },
+        { -0.04, " 0" }, // never "-0"
+        { -12500.0, "-12500" },
+        { 123456789012345.0, " 123456789012345" },
+        { 123456789012345.6, " 1.23456789012346E+14" },
+        { 1e20, " 1E+20" },
+        { -2.5e300, "-2.5E+300" },
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(ReportNumber(c.value), c.text) << c.value;
+    }
+}
+
+TEST(WordToHex, SixUpperCaseDigitsWithinTheWord)
+{
+    EXPECT_EQ(WordToHex(0), "000000");
+    EXPECT_EQ(WordToHex(131746), "0202A2");
+    EXPECT_EQ(WordToHex(0xABCDEF), "ABCDEF");
+    EXPECT_EQ(WordToHex(16777215), "FFFFFF");
+    for (int value = 0; value < 256; ++value) {
+        const std::string hex = ByteToHex(static_cast<std::uint8_t>(value));
+        ASSERT_EQ(hex.size(), 2U);
+        EXPECT_EQ(std::stoi(hex, nullptr, 16), value) << hex;
+        EXPECT_EQ(hex.find_first_not_of("0123456789ABCDEF"), std::string::npos) << hex;
+    }
+}
+
+TEST(WordToHex, CarriedWordsAreWrittenInFull)
+{
+    EXPECT_EQ(WordToHex(16777216), "1000000");
+    EXPECT_EQ(WordToHex(0x2ABCDEF12), "2ABCDEF12");
+    EXPECT_EQ(WordToHex(-1), "-1");
+    EXPECT_EQ(WordToHex(-0x1A2B), "-1A2B");
+}
+
+TEST(ReportLines, HeaderHeadingsAndSeparator)
+{
+    EXPECT_EQ(HeaderLine("16800000", "100e6", "12500", "100000"),
+        "Xtal = 16800000 Hz    Freq = 100e6 Hz    Ref low = 12500 Hz    Ref high = 100000 Hz    "
+        "\r\n");
+    EXPECT_EQ(HeaderLine("", " x ", "", ""),
+        "Xtal =  Hz    Freq =  x  Hz    Ref low =  Hz    Ref high =  Hz    \r\n");
+    EXPECT_EQ(HeadingLine(Side::RF),
+        "RF R-counter\tRef frequency\tRF N-counter\tError\t\tRF R-reg\tRF N-reg\r\n");
+    EXPECT_EQ(HeadingLine(Side::IF),
+        "IF R-counter\tRef frequency\tIF N-counter\tError\t\tIF R-reg\tIF N-reg\r\n");
+    EXPECT_EQ(SeparatorLine(), std::string(117, '-') + "\r\n");
+}
+
+TEST(ReportLines, RowColumnsAndBlanks)
+{
+    const MatchCandidate first {
+        .r = 168, .fRef = 100000.0, .n = 1000, .error = 0.0, .b = 31, .a = 8
+    };
+    EXPECT_EQ(RowLine(first, { 0x0202A2, 0x003E23 }),
+        "168\t\t 100000 Hz\t1000\t\t 0 Hz        \t0202A2\t003E23\r\n");
+
+    const MatchCandidate negative {
+        .r = 7, .fRef = 2.4e6, .n = -3, .error = -1.26, .b = 0, .a = 0
+    };
+    EXPECT_EQ(RowLine(negative, { 16777216, 5 }),
+        "7\t\t 2400000 Hz\t-3\t\t-1.3 Hz        \t1000000\t000005\r\n");
+}
+
+TEST(ReportLines, FooterHasItsSevenLines)
+{
+    const std::string footer = FooterLines();
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end = footer.find("\r\n"); end != std::string::npos;
+         end = footer.find("\r\n", start)) {
+        lines.push_back(footer.substr(start, end - start));
+        start = end + 2;
+    }
+    EXPECT_EQ(start, footer.size()); // nothing after the last CR LF
+    ASSERT_EQ(lines.size(), 7U);
+    EXPECT_EQ(lines[0], "Thank you for using this software.");
+    EXPECT_EQ(lines[1], "");
+    EXPECT_EQ(lines[2],
+        "This is a free software and if you like it you are welcome to send a small donation.");
+    EXPECT_TRUE(lines[3].starts_with("Donation can be sent to "));
+    EXPECT_NE(lines[3].find(" by using PayPal ("), std::string::npos);
+    EXPECT_TRUE(lines[3].ends_with(")"));
+    EXPECT_EQ(lines[4], "");
+    EXPECT_TRUE(lines[5].starts_with("LMX2330 can be found at "));
+    EXPECT_EQ(lines[6], "Over and Out...");
+}
+
+} // namespace
+} // namespace calc
