@@ -1,0 +1,304 @@
+// SPDX-License-Identifier: MIT
+#include "calc/calculation_run.h"
+
+#include "calc/match_candidate.h"
+#include "calc/number_reading.h"
+#include "calc/register_words.h"
+#include "calc/report_text.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <string>
+
+namespace calc {
+namespace {
+
+// The chip's B counter has 11 bits.
+constexpr std::int64_t kMaxBCounter = 2047;
+
+constexpr double kLowestN = std::numeric_limits<std::int32_t>::min();
+constexpr double kHighestN = std::numeric_limits<std::int32_t>::max();
+
+// Error messages quote what the user typed, but not a whole pasted page.
+constexpr std::size_t kLongestQuote = 40;
+
+// The "Output FoLD" buttons, in the order of FoldMode.
+constexpr std::array<OptionButton, kFoldModeCount> kFoldButtons = {
+    OptionButton::Option11,
+    OptionButton::Option12,
+    OptionButton::Option13,
+    OptionButton::Option14,
+    OptionButton::Option15,
+    OptionButton::Option16,
+    OptionButton::Option17,
+    OptionButton::Option18,
+    OptionButton::Option19,
+};
+
+// The sweep reads the crystal, wanted and max-error boxes at every divider. While a box's text
+// stays the same so does its reading, so the reading is kept until the text changes.
+template <typename Value> class KeptReading {
+public:
+    template <typename Read> const Value &Get(std::string_view text, Read read)
+    {
+        if (!m_valid || text != m_text) {
+            m_text.assign(text);
+            m_value = read(text);
+            m_valid = true;
+        }
+        return m_value;
+    }
+
+private:
+    std::string m_text;
+    Value m_value {};
+    bool m_valid = false;
+};
+
+std::string Quote(std::string_view text)
+{
+    if (text.size() <= kLongestQuote) {
+        return "\"" + std::string(text) + "\"";
+    }
+    std::size_t cut = kLongestQuote;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0U) == 0x80U) {
+        --cut; // never split a UTF-8 character
+    }
+    return "\"" + std::string(text.substr(0, cut)) + "...\"";
+}
+
+std::string FieldMessage(const InputField &field, std::string_view text, std::string_view what)
+{
+    return std::string(field.caption) + " " + Quote(text) + " " + std::string(what);
+}
+
+std::string_view Complaint(ReadingStatus status, std::string_view outOfRange)
+{
+    return status == ReadingStatus::NotANumber ? "is not a number" : outOfRange;
+}
+
+enum class Outcome : std::uint8_t {
+    Finished, // swept to the end or stopped with an error box: the footer follows
+    Closed, // the window is closing: nothing more is written
+};
+
+enum class Step : std::uint8_t { Next, Stop, Closed };
+
+class Sweep {
+public:
+    Sweep(const SideProfile &profile, WindowOps &window)
+        : m_profile(profile)
+        , m_window(window)
+        , m_format(window.UserNumberFormat())
+    {
+    }
+
+    Outcome Run()
+    {
+        const std::optional<std::int32_t> crystalForMin = ReadDividerBound(m_profile.crystal);
+        if (!crystalForMin) {
+            return Outcome::Finished;
+        }
+        const std::optional<std::int32_t> refHigh = ReadDivisor(m_profile.refHigh);
+        if (!refHigh) {
+            return Outcome::Finished;
+        }
+        const std::optional<std::int32_t> crystalForEnd = ReadDividerBound(m_profile.crystal);
+        if (!crystalForEnd) {
+            return Outcome::Finished;
+        }
+        const std::optional<std::int32_t> refLow = ReadDivisor(m_profile.refLow);
+        if (!refLow) {
+            return Outcome::Finished;
+        }
+        // In 64 bits, -2^31 / -1 + 1 is an ordinary number rather than an overflow.
+        const std::int64_t rMin = std::int64_t { *crystalForMin } / *refHigh;
+        const std::int64_t rEnd = std::int64_t { *crystalForEnd } / *refLow + 1;
+        m_window.SetProgressMaximum(rEnd);
+        m_window.SetProgressMinimum(rMin);
+
+        // A divider below 1 would divide by zero or give a negative comparison frequency.
+        for (std::int64_t r = std::max<std::int64_t>(rMin, 1); r <= rEnd; ++r) {
+            switch (TryDivider(r)) {
+            case Step::Next:
+                break;
+            case Step::Stop:
+                return Outcome::Finished;
+            case Step::Closed:
+                return Outcome::Closed;
+            }
+        }
+        return Outcome::Finished;
+    }
+
+private:
+    Step TryDivider(std::int64_t r)
+    {
+        m_window.SetProgressValue(r);
+        if (!m_window.Yield()) {
+            return Step::Closed;
+        }
+        const std::optional<double> crystal = ReadFrequency(m_profile.crystal, m_crystal);
+        if (!crystal) {
+            return Step::Stop;
+        }
+        const double fRef = *crystal / static_cast<double>(r);
+        const std::optional<double> wanted = ReadFrequency(m_profile.wanted, m_wanted);
+        if (!wanted) {
+            return Step::Stop;
+        }
+        // Division, rounding, one multiplication and one subtraction, in this order and in
+        // double precision: with exact divisors of the crystal most errors come out exactly 0.
+        const double n = RoundHalfEven(*wanted / fRef);
+        if (!(n >= kLowestN && n <= kHighestN)) {
+            ReportNOutOfRange(r);
+            return Step::Stop;
+        }
+        const double error = fRef * n - *wanted;
+        if (!(std::fabs(error) <= ReadMaxError())) {
+            return Step::Next;
+        }
+
+        ++m_matchCount;
+        m_window.SetMatchCount(m_profile.matchCount, DecimalText(m_matchCount));
+
+        const bool smallPrescaler = m_window.OptionSelected(m_profile.smallPrescaler);
+        const std::int64_t modulus
+            = smallPrescaler ? m_profile.smallModulus : m_profile.largeModulus;
+        MatchCandidate candidate {
+            .r = r, .fRef = fRef, .n = static_cast<std::int64_t>(n), .error = error
+        };
+        candidate.b = candidate.n / modulus;
+        candidate.a = candidate.n - candidate.b * modulus;
+
+        // The divider that overflowed the B counter is still listed; none after it is tried.
+        const bool overflow = candidate.b > kMaxBCounter;
+        if (overflow) {
+            m_window.ShowErrorBox(kErrorBoxTitle,
+                smallPrescaler ? m_profile.overflowSmallPrescaler
+                               : m_profile.overflowLargePrescaler);
+        }
+        // A above B cannot be loaded into the dual-modulus prescaler: counted, but not listed.
+        if (candidate.a <= candidate.b) {
+            if (!m_window.Yield()) {
+                return Step::Closed;
+            }
+            const ChipOptions options = ReadChipOptions();
+            const FoldMode fold = ReadFoldMode();
+            const RegisterWords words = EncodeRegisterWords(
+                m_profile.side, candidate.r, candidate.b, candidate.a, options, fold);
+            m_window.AppendPaneText(RowLine(candidate, words));
+        }
+        return overflow ? Step::Stop : Step::Next;
+    }
+
+    // The crystal or a ref bound as a whole number for the divider range.
+    std::optional<std::int32_t> ReadDividerBound(const InputField &field)
+    {
+        const std::string_view text = m_window.FieldText(field.box);
+        const IntegerReading reading = ReadInteger(text, m_format);
+        if (reading.status != ReadingStatus::Ok) {
+            Fail(
+                FieldMessage(field, text, Complaint(reading.status, "is beyond the 32-bit range")));
+            return std::nullopt;
+        }
+        return reading.value;
+    }
+
+    // Ref low or ref high, which the crystal frequency is divided by.
+    std::optional<std::int32_t> ReadDivisor(const InputField &field)
+    {
+        const std::optional<std::int32_t> value = ReadDividerBound(field);
+        if (value && *value == 0) {
+            Fail(FieldMessage(field, m_window.FieldText(field.box),
+                "is 0, and the crystal frequency cannot be divided by 0"));
+            return std::nullopt;
+        }
+        return value;
+    }
+
+    std::optional<double> ReadFrequency(const InputField &field, KeptReading<RealReading> &kept)
+    {
+        const std::string_view text = m_window.FieldText(field.box);
+        const RealReading &reading
+            = kept.Get(text, [this](std::string_view t) { return ReadReal(t, m_format); });
+        if (reading.status != ReadingStatus::Ok) {
+            Fail(FieldMessage(field, text, Complaint(reading.status, "is too large")));
+            return std::nullopt;
+        }
+        return reading.value;
+    }
+
+    double ReadMaxError()
+    {
+        return m_maxError.Get(m_window.FieldText(m_profile.maxError.box), ReadLeadingNumber);
+    }
+
+    void ReportNOutOfRange(std::int64_t r)
+    {
+        const std::string wanted = Quote(m_window.FieldText(m_profile.wanted.box));
+        const std::string crystal = Quote(m_window.FieldText(m_profile.crystal.box));
+        Fail("N-counter beyond the 32-bit range at R = " + DecimalText(r) + " ("
+            + std::string(m_profile.wanted.caption) + " " + wanted + ", "
+            + std::string(m_profile.crystal.caption) + " " + crystal + ")");
+    }
+
+    ChipOptions ReadChipOptions()
+    {
+        ChipOptions options;
+        options.polarityPositive = !m_window.OptionSelected(m_profile.polarityNegative);
+        options.chargePumpHigh = !m_window.OptionSelected(m_profile.chargePumpLow);
+        options.threeState = !m_window.OptionSelected(m_profile.threeStateNormal);
+        options.largePrescaler = !m_window.OptionSelected(m_profile.smallPrescaler);
+        options.powerDown = !m_window.OptionSelected(m_profile.powerUp);
+        return options;
+    }
+
+    FoldMode ReadFoldMode()
+    {
+        for (std::size_t mode = 0; mode < kFoldButtons.size(); ++mode) {
+            if (m_window.OptionSelected(kFoldButtons[mode])) {
+                return static_cast<FoldMode>(mode);
+            }
+        }
+        return FoldMode::Disabled;
+    }
+
+    void Fail(std::string_view message) { m_window.ShowErrorBox(kErrorBoxTitle, message); }
+
+    const SideProfile &m_profile;
+    WindowOps &m_window;
+    const NumberFormat m_format;
+    KeptReading<RealReading> m_crystal;
+    KeptReading<RealReading> m_wanted;
+    KeptReading<double> m_maxError;
+    std::int64_t m_matchCount = 0;
+};
+
+} // namespace
+
+void RunCalculation(Side side, WindowOps &window)
+{
+    const SideProfile &profile = ProfileOf(side);
+    window.SetPaneText({});
+    const std::string_view crystal = window.FieldText(profile.crystal.box);
+    const std::string_view wanted = window.FieldText(profile.wanted.box);
+    const std::string_view refLow = window.FieldText(profile.refLow.box);
+    const std::string_view refHigh = window.FieldText(profile.refHigh.box);
+    window.SetPaneText(HeaderLine(crystal, wanted, refLow, refHigh));
+    window.AppendPaneText(HeadingLine(side));
+    window.AppendPaneText(SeparatorLine());
+
+    Sweep sweep(profile, window);
+    if (sweep.Run() == Outcome::Closed) {
+        return;
+    }
+    window.AppendPaneText(SeparatorLine());
+    window.AppendPaneText(FooterLines());
+}
+
+} // namespace calc

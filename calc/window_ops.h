@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: MIT
+// What a calculation run needs from the window, and all it may touch of it. The window
+// implements this; so do the tests' recording fake and the benchmarks' null window.
+#pragma once
+
+#include "calc/number_reading.h"
+#include "calc/side_profile.h"
+
+#include <cstdint>
+#include <string_view>
+
+namespace calc {
+
+class WindowOps {
+public:
+    virtual ~WindowOps() = default;
+
+    // The box's current text, exactly as typed. The view stays valid until the window next
+    // handles events, in Yield or ShowErrorBox.
+    virtual std::string_view FieldText(Box box) = 0;
+
+    // Whether the option button is selected.
+    virtual bool OptionSelected(OptionButton button) = 0;
+
+    // Replaces the text of a match counter (Text10 or Text11).
+    virtual void SetMatchCount(Box counter, std::string_view text) = 0;
+
+    // Replaces the result pane's whole text, and adds text at its end. The run writes the header
+    // with SetPaneText and every later line with AppendPaneText, so that writing a report costs
+    // its length and not its length squared.
+    virtual void SetPaneText(std::string_view text) = 0;
+    virtual void AppendPaneText(std::string_view text) = 0;
+
+    // The progress bar's range and value. A run sets the maximum first, then the minimum, then
+    // the value once per divider; a window clamps what its bar cannot hold.
+    virtual void SetProgressMaximum(std::int64_t maximum) = 0;
+    virtual void SetProgressMinimum(std::int64_t minimum) = 0;
+    virtual void SetProgressValue(std::int64_t value) = 0;
+
+    // A modal box with an error icon, the title, the text and one OK button; returns when the user
+    // has closed it.
+    virtual void ShowErrorBox(std::string_view title, std::string_view text) = 0;
+
+    // Lets the window handle its pending events. Returns false when the window is closing: the
+    // run then ends at once, writing nothing more and showing no box.
+    virtual bool Yield() = 0;
+
+    // How the user writes numbers, from the window's locale.
+    virtual NumberFormat UserNumberFormat() = 0;
+
+protected:
+    WindowOps() = default;
+    WindowOps(const WindowOps &) = default;
+    WindowOps &operator=(const WindowOps &) = default;
+    WindowOps(WindowOps &&) = default;
+    WindowOps &operator=(WindowOps &&) = default;
+};
+
+} // namespace calc

@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: MIT
+// A window for the run to talk to in tests: it answers from maps, logs every call in order and
+// closes its error box at once. Starts with the real window's start-up settings.
+#pragma once
+
+#include "calc/window_ops.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace calc::testing {
+
+struct ErrorBox {
+    std::string title;
+    std::string text;
+};
+
+class RecordingWindow : public WindowOps {
+public:
+    RecordingWindow();
+
+    // Selects a button and clears the others of its group, as the window's frames do.
+    void Select(OptionButton button);
+
+    std::string_view FieldText(Box box) override;
+    bool OptionSelected(OptionButton button) override;
+    void SetMatchCount(Box counter, std::string_view text) override;
+    void SetPaneText(std::string_view text) override;
+    void AppendPaneText(std::string_view text) override;
+    void SetProgressMaximum(std::int64_t maximum) override;
+    void SetProgressMinimum(std::int64_t minimum) override;
+    void SetProgressValue(std::int64_t value) override;
+    void ShowErrorBox(std::string_view title, std::string_view text) override;
+    bool Yield() override;
+    NumberFormat UserNumberFormat() override;
+
+    std::map<Box, std::string> fields;
+    std::set<OptionButton> selected;
+    NumberFormat format { ".", "," };
+
+    // Called inside every Yield with the number of yields so far (1 for the first); returning
+    // false tells the run that the window is closing.
+    std::function<bool(RecordingWindow &, int)> onYield;
+
+    std::string pane;
+    std::int64_t progressMaximum = 0;
+    std::int64_t progressMinimum = 0;
+    std::int64_t progressValue = 0;
+    std::vector<std::int64_t> dividersTried; // every progress value, in order
+    std::vector<ErrorBox> errorBoxes;
+    std::vector<std::string> log; // one entry per call: "Yield", "FieldText Text8", ...
+    int yields = 0;
+};
+
+// The text of a file under tests/data, byte for byte.
+std::string ReadTestData(const std::string &name);
+
+} // namespace calc::testing
