@@ -3,7 +3,7 @@
 PRESET ?= $(if $(CI),ci,dev)
 BUILD_DIR := build-$(PRESET)
 
-.PHONY: all deps build test clean
+.PHONY: all deps build test run screenshot clean
 
 all: build
 
@@ -16,6 +16,20 @@ build: deps
 
 test: deps
 	cmake --workflow --preset $(PRESET)
+
+# The calculator needs a desktop to open on; without one, say so rather than let Qt abort.
+run: build
+	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY$$QT_QPA_PLATFORM" ]; then \
+		echo "make run: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are unset)"; \
+		exit 1; \
+	fi
+	$(BUILD_DIR)/app/lmx2330a-calc
+
+# docs/screenshot.png: the window after "Calculate RF" with the start-up settings, drawn on a
+# virtual X server.
+screenshot: build
+	mkdir -p docs
+	xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD_DIR)/tests/ui/form1_screenshot docs/screenshot.png
 
 clean:
 	rm -rf build-*

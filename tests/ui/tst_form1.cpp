@@ -1,0 +1,427 @@
+// SPDX-License-Identifier: MIT
+// The calculator's window, driven as its user drives it: by control names, clicks and keys.
+#include "ui/form1.h"
+
+#include "tests/ui/box_watcher.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+
+#include <limits>
+#include <memory>
+
+namespace {
+
+QByteArray TestData(const QString &name)
+{
+    QFile file(QStringLiteral(PLL_TEST_DATA_DIR "/") + name);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return file.readAll();
+}
+
+QString Tail(const std::string &text)
+{
+    return QString::fromStdString(text.substr(text.size() > 200 ? text.size() - 200 : 0));
+}
+
+} // namespace
+
+class TestForm1 : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void defaultsMatchStartState();
+    void controlsSitWhereTheLayoutPutsThem();
+    void focusMovesInTabIndexOrder();
+    void captionsFitTheirControls();
+    void optionGroupsAreIndependent();
+    void calculateRfThenIfFillsThePane();
+    void paneShowsTheReportAndKeepsItExactly();
+    void overflowRunShowsItsBoxOnce();
+    void runWithoutMatchLeavesTheCountAlone();
+    void optionChangedDuringRunEntersTheNextRow();
+    void buttonsAreDisabledOnlyDuringARun();
+    void progressBarClampsWhatItCannotHold();
+    void closingDuringALongRunEndsItAtOnce();
+    void closingDuringARunQuitsTheProgram();
+
+private:
+    template <typename T> T *Control(const char *name)
+    {
+        T *control = m_form->findChild<T *>(QString::fromLatin1(name));
+        if (control == nullptr) {
+            qFatal("no control %s", name);
+        }
+        return control;
+    }
+    QLineEdit *Box(const char *name) { return Control<QLineEdit>(name); }
+    QRadioButton *Option(const char *name) { return Control<QRadioButton>(name); }
+    void Click(const char *name) { QTest::mouseClick(Control<QWidget>(name), Qt::LeftButton); }
+    void Type(const char *box, const QString &text)
+    {
+        Box(box)->selectAll();
+        QTest::keyClicks(Box(box), text);
+    }
+
+    std::unique_ptr<ui::Form1> m_form;
+    std::unique_ptr<BoxWatcher> m_boxes;
+};
+
+void TestForm1::init()
+{
+    m_form = std::make_unique<ui::Form1>();
+    m_form->show();
+    QApplication::setActiveWindow(m_form.get());
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    m_boxes = std::make_unique<BoxWatcher>();
+}
+
+void TestForm1::cleanup()
+{
+    m_boxes.reset();
+    m_form.reset();
+}
+
+void TestForm1::defaultsMatchStartState()
+{
+    QCOMPARE(m_form->windowTitle(), QStringLiteral("LMX2330A Dual Frequency synthesizers"));
+    QCOMPARE(m_form->size(), QSize(697, 559));
+    QCOMPARE(m_form->minimumSize(), m_form->maximumSize());
+
+    const QList<QPair<const char *, const char *>> texts = {
+        { "Text5", "16800000" },
+        { "Text6", "12500" },
+        { "Text7", "100000" },
+        { "Text8", "100e6" },
+        { "Text9", "0" },
+        { "Text10", "0" },
+        { "Text15", "12500" },
+        { "Text14", "100000" },
+        { "Text13", "100e6" },
+        { "Text12", "0" },
+        { "Text11", "0" },
+    };
+    for (const auto &[name, text] : texts) {
+        QCOMPARE(Box(name)->text(), QString::fromLatin1(text));
+        QVERIFY(!Box(name)->isReadOnly());
+    }
+    QCOMPARE(Box("Text8")->palette().color(QPalette::Base), QColor(Qt::white));
+    QCOMPARE(Box("Text13")->palette().color(QPalette::Base), QColor(Qt::white));
+
+    // One selected option in each of the eleven groups, and which one.
+    const QStringList selected = { "Option1", "Option3", "Option8", "Option9", "Option6",
+        "Option11", "Option29", "Option27", "Option23", "Option21", "Option24" };
+    int groups = 0;
+    for (QGroupBox *frame : m_form->findChildren<QGroupBox *>()) {
+        const QList<QRadioButton *> options
+            = frame->findChildren<QRadioButton *>(Qt::FindDirectChildrenOnly);
+        if (options.isEmpty()) {
+            continue;
+        }
+        ++groups;
+        int checked = 0;
+        for (QRadioButton *option : options) {
+            checked += option->isChecked() ? 1 : 0;
+            QCOMPARE(option->isChecked(), selected.contains(option->objectName()));
+        }
+        QCOMPARE(checked, 1);
+    }
+    QCOMPARE(groups, 11);
+
+    QVERIFY(m_form->PaneText().empty());
+    QVERIFY(Control<QPlainTextEdit>("RichTextBox1")->toPlainText().isEmpty());
+    const QProgressBar *bar = Control<QProgressBar>("ProgressBar1");
+    QVERIFY(bar->value() < bar->minimum()); // no progress shown
+    QVERIFY(!bar->isTextVisible());
+    QCOMPARE(QApplication::focusWidget(), Control<QWidget>("RichTextBox1"));
+}
+
+void TestForm1::controlsSitWhereTheLayoutPutsThem()
+{
+    // Twips divided by 15, relative to the container.
+    struct Expected {
+        const char *name;
+        const char *container;
+        QRect geometry;
+        const char *className;
+    };
+    const QList<Expected> spots = {
+        { "Frame3", "Form1", { 4, 52, 689, 137 }, "QGroupBox" },
+        { "RichTextBox1", "Form1", { 4, 336, 549, 209 }, "QPlainTextEdit" },
+        { "ProgressBar1", "Form1", { 8, 548, 489, 9 }, "QProgressBar" },
+        { "Text5", "Frame2", { 152, 16, 97, 21 }, "QLineEdit" },
+        { "Label13", "Frame3", { 12, 108, 73, 17 }, "QLabel" },
+        { "Option23", "Frame12", { 16, 24, 65, 13 }, "QRadioButton" },
+        { "Command2", "Frame10", { 524, 104, 121, 21 }, "QPushButton" },
+        { "Option19", "Frame9", { 12, 180, 109, 21 }, "QRadioButton" },
+    };
+    for (const Expected &spot : spots) {
+        const QWidget *control = Control<QWidget>(spot.name);
+        QCOMPARE(control->geometry(), spot.geometry);
+        QCOMPARE(control->parentWidget()->objectName(), QString::fromLatin1(spot.container));
+        QCOMPARE(control->metaObject()->className(), spot.className);
+    }
+    QCOMPARE(m_form->findChildren<QGroupBox *>().size(), 14);
+    QCOMPARE(m_form->findChildren<QLabel *>().size(), 11);
+    QCOMPARE(m_form->findChildren<QLineEdit *>().size(), 11);
+    QCOMPARE(m_form->findChildren<QRadioButton *>().size(), 29);
+    QCOMPARE(m_form->findChildren<QPushButton *>().size(), 2);
+}
+
+void TestForm1::focusMovesInTabIndexOrder()
+{
+    QStringList expected = { "RichTextBox1", "Text5", "Text6", "Text7", "Text8" };
+    for (int i = 1; i <= 19; ++i) {
+        expected << QStringLiteral("Option%1").arg(i);
+    }
+    expected << "Text9"
+             << "Text10"
+             << "Text11"
+             << "Text12";
+    for (int i = 20; i <= 29; ++i) {
+        expected << QStringLiteral("Option%1").arg(i);
+    }
+    expected << "Text13"
+             << "Text14"
+             << "Text15"
+             << "Command1"
+             << "Command2";
+
+    QStringList chain;
+    QWidget *start = Control<QWidget>("RichTextBox1");
+    for (QWidget *w = start; chain.size() <= expected.size(); w = w->nextInFocusChain()) {
+        if ((w->focusPolicy() & Qt::TabFocus) != 0) {
+            chain << w->objectName();
+        }
+        if (w->nextInFocusChain() == start) {
+            break;
+        }
+    }
+    QCOMPARE(chain, expected);
+
+    // Tab leaves the pane for the crystal box; within a group, Tab goes on to the next group.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), Control<QWidget>("Text5"));
+    Option("Option1")->setFocus();
+    QTest::keyClick(Option("Option1"), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->parentWidget()->objectName(), QStringLiteral("Frame5"));
+}
+
+void TestForm1::captionsFitTheirControls()
+{
+    for (const QWidget *control : m_form->findChildren<QWidget *>()) {
+        if (qobject_cast<const QLabel *>(control)
+            || qobject_cast<const QAbstractButton *>(control)) {
+            QVERIFY2(
+                control->sizeHint().width() <= control->width(), qPrintable(control->objectName()));
+            QVERIFY2(control->fontMetrics().height() <= control->height() + 2,
+                qPrintable(control->objectName()));
+        } else if (const auto *frame = qobject_cast<const QGroupBox *>(control)) {
+            QVERIFY2(frame->fontMetrics().horizontalAdvance(frame->title()) < frame->width() - 8,
+                qPrintable(frame->objectName()));
+        }
+    }
+    QVERIFY(m_form->font().pointSizeF() >= 7.0);
+    QVERIFY(m_form->font().pointSizeF() <= 8.0);
+}
+
+void TestForm1::optionGroupsAreIndependent()
+{
+    QTest::mouseClick(Option("Option2"), Qt::LeftButton); // RF charge pump "High"
+    QVERIFY(Option("Option2")->isChecked());
+    QVERIFY(!Option("Option1")->isChecked());
+    QVERIFY(Option("Option29")->isChecked()); // IF stays "Low"
+    QVERIFY(!Option("Option28")->isChecked());
+
+    // "Output FoLD" is one group for both sides: Fastlock sets bit 21 in RF and IF rows alike.
+    QTest::mouseClick(Option("Option19"), Qt::LeftButton);
+    QVERIFY(!Option("Option11")->isChecked());
+    Click("Command1");
+    QVERIFY(QString::fromStdString(m_form->PaneText()).contains("\t2602A2\t003E23\r\n"));
+    Click("Command2");
+    QVERIFY(QString::fromStdString(m_form->PaneText()).contains("\t2202A0\t00FA01\r\n"));
+}
+
+void TestForm1::calculateRfThenIfFillsThePane()
+{
+    Click("Command1");
+    QCOMPARE(Box("Text10")->text(), QStringLiteral("48"));
+    QCOMPARE(Box("Text11")->text(), QStringLiteral("0"));
+    QCOMPARE(QByteArray::fromStdString(m_form->PaneText()), TestData("default_rf_report.txt"));
+    const QProgressBar *bar = Control<QProgressBar>("ProgressBar1");
+    QCOMPARE(bar->minimum(), 168);
+    QCOMPARE(bar->maximum(), 1345);
+    QCOMPARE(bar->value(), 1345);
+
+    Click("Command2");
+    QCOMPARE(Box("Text11")->text(), QStringLiteral("48"));
+    QCOMPARE(Box("Text10")->text(), QStringLiteral("48"));
+    QCOMPARE(QByteArray::fromStdString(m_form->PaneText()), TestData("default_if_report.txt"));
+    QCOMPARE(Box("Text9")->text(), QStringLiteral("0")); // no other box written
+    QVERIFY(m_boxes->Boxes().isEmpty());
+}
+
+void TestForm1::paneShowsTheReportAndKeepsItExactly()
+{
+    Click("Command1");
+    auto *pane = Control<QPlainTextEdit>("RichTextBox1");
+    QString shown = QString::fromStdString(m_form->PaneText());
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QCOMPARE(pane->toPlainText(), shown);
+    QVERIFY(m_form->PaneText().find("\r\n") != std::string::npos);
+
+    QVERIFY(pane->isReadOnly());
+    QVERIFY(pane->textInteractionFlags() & Qt::TextSelectableByKeyboard);
+    QVERIFY(pane->textInteractionFlags() & Qt::TextSelectableByMouse);
+    QCOMPARE(pane->lineWrapMode(), QPlainTextEdit::NoWrap);
+    QCOMPARE(pane->tabStopDistance(), 48.0);
+    QCOMPARE(pane->font().family(), QStringLiteral("Arial"));
+    QCOMPARE(pane->font().pointSizeF(), 8.25);
+
+    // Ctrl+A selects the whole report for copying; the view has followed the end.
+    pane->setFocus();
+    QTest::keyClick(pane, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(pane->textCursor().selectedText().size(), pane->toPlainText().size());
+    QCOMPARE(pane->verticalScrollBar()->value(), pane->verticalScrollBar()->maximum());
+}
+
+void TestForm1::overflowRunShowsItsBoxOnce()
+{
+    Type("Text8", QStringLiteral("2.5e9"));
+    Click("Command1");
+
+    QCOMPARE(m_boxes->Boxes().size(), 1);
+    const SeenBox &box = m_boxes->Boxes().front();
+    QCOMPARE(box.title, QStringLiteral("PLL register ERROR"));
+    QCOMPARE(box.text,
+        QStringLiteral(
+            "N-counter overflow (B-reg > 2047), Increase Ref low or change Prescaler to 64! "));
+    QCOMPARE(box.icon, QMessageBox::Critical);
+    QCOMPARE(box.buttons, 1);
+    QVERIFY(box.applicationModal);
+
+    QCOMPARE(Box("Text10")->text(), QStringLiteral("14"));
+    QCOMPARE(Control<QProgressBar>("ProgressBar1")->value(), 441);
+    const QString pane = QString::fromStdString(m_form->PaneText());
+    QVERIFY(pane.contains(QStringLiteral("441\t\t 38095.2 Hz\t65625\t")));
+    QVERIFY2(
+        pane.endsWith(QStringLiteral("Over and Out...\r\n")), qPrintable(Tail(m_form->PaneText())));
+    QVERIFY(Control<QPushButton>("Command1")->isEnabled());
+}
+
+void TestForm1::runWithoutMatchLeavesTheCountAlone()
+{
+    Type("Text10", QStringLiteral("7"));
+    Type("Text8", QStringLiteral("100000001"));
+    Click("Command1");
+    QCOMPARE(Box("Text10")->text(), QStringLiteral("7"));
+    QVERIFY(
+        QString::fromStdString(m_form->PaneText()).endsWith(QStringLiteral("Over and Out...\r\n")));
+}
+
+void TestForm1::optionChangedDuringRunEntersTheNextRow()
+{
+    // When the second match has been counted, the user picks "Fastlock"; the click is handled
+    // at the yield before that match's row, so the row for 168 is without it and 189 with it.
+    QRadioButton *fastlock = Option("Option19");
+    connect(Box("Text10"), &QLineEdit::textChanged, fastlock, [fastlock](const QString &count) {
+        if (count == QStringLiteral("2")) {
+            QTimer::singleShot(
+                0, fastlock, [fastlock] { QTest::mouseClick(fastlock, Qt::LeftButton); });
+        }
+    });
+    Click("Command1");
+
+    const QString pane = QString::fromStdString(m_form->PaneText());
+    QVERIFY(pane.contains(
+        QStringLiteral("168\t\t 100000 Hz\t1000\t\t 0 Hz        \t0202A2\t003E23\r\n")));
+    QVERIFY(pane.contains(
+        QStringLiteral("189\t\t 88888.9 Hz\t1125\t\t 0 Hz        \t2202F6\t004617\r\n")));
+}
+
+void TestForm1::buttonsAreDisabledOnlyDuringARun()
+{
+    bool disabledDuringRun = false;
+    bool secondRunStarted = false;
+    QTimer::singleShot(0, m_form.get(), [&] {
+        disabledDuringRun = !Control<QPushButton>("Command1")->isEnabled()
+            && !Control<QPushButton>("Command2")->isEnabled() && m_form->IsRunning();
+        Click("Command2"); // ignored: no IF run inside the RF run
+        secondRunStarted = Box("Text11")->text() != QStringLiteral("0");
+        Type("Text12", QStringLiteral("5")); // other controls stay usable
+    });
+    Click("Command1");
+
+    QVERIFY(disabledDuringRun);
+    QVERIFY(!secondRunStarted);
+    QCOMPARE(Box("Text11")->text(), QStringLiteral("0"));
+    QCOMPARE(Box("Text12")->text(), QStringLiteral("5"));
+    QVERIFY(QString::fromStdString(m_form->PaneText()).startsWith(QStringLiteral("Xtal")));
+    QVERIFY(Control<QPushButton>("Command1")->isEnabled());
+    QVERIFY(Control<QPushButton>("Command2")->isEnabled());
+    QVERIFY(!m_form->IsRunning());
+}
+
+void TestForm1::progressBarClampsWhatItCannotHold()
+{
+    QProgressBar *bar = Control<QProgressBar>("ProgressBar1");
+    m_form->SetProgressMaximum(5'000'000'000);
+    m_form->SetProgressMinimum(-5'000'000'000);
+    m_form->SetProgressValue(4'000'000'000);
+    QCOMPARE(bar->maximum(), std::numeric_limits<int>::max());
+    QCOMPARE(bar->minimum(), std::numeric_limits<int>::min());
+    QCOMPARE(bar->value(), std::numeric_limits<int>::max());
+
+    // A minimum above the maximum shows no progress; a following valid range shows it again.
+    m_form->SetProgressMaximum(10);
+    m_form->SetProgressMinimum(20);
+    QVERIFY(bar->value() < bar->minimum());
+    m_form->SetProgressMinimum(0);
+    m_form->SetProgressValue(5);
+    QCOMPARE(bar->value(), 5);
+}
+
+void TestForm1::closingDuringALongRunEndsItAtOnce()
+{
+    Type("Text6", QStringLiteral("1")); // 16.8 million dividers
+    Type("Text8", QStringLiteral("2.5e9"));
+    Type("Text9", QStringLiteral("1e9")); // every one a match: the overflow box would come
+    QTimer::singleShot(50, m_form.get(), [this] { m_form->close(); });
+    Click("Command1");
+
+    QVERIFY(!m_form->isVisible());
+    QVERIFY(!m_form->IsRunning());
+    QVERIFY(Control<QProgressBar>("ProgressBar1")->value() < 16'800'001);
+    QVERIFY(m_boxes->Boxes().isEmpty());
+    QVERIFY(!QString::fromStdString(m_form->PaneText()).contains(QStringLiteral("Over and Out")));
+}
+
+void TestForm1::closingDuringARunQuitsTheProgram()
+{
+    Type("Text6", QStringLiteral("1")); // 16.8 million dividers, with no overflow to end them
+    Type("Text8", QStringLiteral("1000"));
+    QTimer::singleShot(0, m_form.get(), [this] { Click("Command1"); });
+    QTimer::singleShot(50, m_form.get(), [this] { m_form->close(); });
+    QTimer::singleShot(20'000, m_form.get(), [] { QApplication::exit(99); });
+    QCOMPARE(QApplication::exec(), 0);
+    QVERIFY(!m_form->IsRunning());
+    QVERIFY(Control<QProgressBar>("ProgressBar1")->value() < 16'800'001);
+}
+
+QTEST_MAIN(TestForm1)
+#include "tst_form1.moc"

@@ -1,0 +1,365 @@
+// SPDX-License-Identifier: MIT
+#include "ui/form1.h"
+
+#include "calc/calculation_run.h"
+#include "ui/form1_layout.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFont>
+#include <QGroupBox>
+#include <QHash>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTextCursor>
+
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+namespace ui {
+namespace {
+
+constexpr std::string_view kCaption = "LMX2330A Dual Frequency synthesizers";
+
+// The layout was drawn for an 8-point sans-serif. The window takes Liberation Sans (Arial's
+// metrics) at the largest size up to that at which every caption fits its control, so that a
+// substituted font shrinks a little rather than cutting captions off.
+constexpr const char *kWindowFontFamily = "Liberation Sans";
+constexpr double kLargestWindowFontPoints = 8.0;
+constexpr double kSmallestWindowFontPoints = 6.0;
+constexpr double kWindowFontStep = 0.25;
+// A frame's title is drawn inset from its left and right edges.
+constexpr int kFrameTitleMargin = 8;
+constexpr const char *kPaneFontFamily = "Arial";
+constexpr double kPaneFontPoints = 8.25;
+// Tab stops every half inch, so that the rows' columns line up under the headings.
+constexpr int kPaneTabStop = Pixels(720);
+
+QString ToQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The pane shows the report with plain line feeds: Qt's text widgets turn CR LF into paragraph
+// breaks on the way in and give back LF on the way out, so the exact text stays in Form1.
+QString ForDisplay(std::string_view text)
+{
+    QString shown = ToQString(text);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return shown;
+}
+
+// A control's number from its name: 8 for Text8, 27 for Option27.
+int ControlNumber(std::string_view name)
+{
+    const std::size_t digits = name.find_first_of("0123456789");
+    int number = 0;
+    for (char c : name.substr(digits)) {
+        number = number * 10 + (c - '0');
+    }
+    return number;
+}
+
+int ClampToInt(std::int64_t value)
+{
+    return static_cast<int>(std::clamp<std::int64_t>(
+        value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+QRect Geometry(const ControlSpec &spec)
+{
+    return { Pixels(spec.left), Pixels(spec.top), Pixels(spec.width), Pixels(spec.height) };
+}
+
+} // namespace
+
+Form1::Form1(QWidget *parent)
+    : QWidget(parent)
+{
+    CreateControls();
+    ApplyDefaults();
+    ConnectSignals();
+}
+
+void Form1::CreateControls()
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(ToQString(kCaption));
+    setFixedSize(Pixels(kClientWidth), Pixels(kClientHeight));
+
+    QHash<QString, QWidget *> containers;
+    std::vector<std::pair<int, QWidget *>> focusOrder;
+    for (const ControlSpec &spec : kControls) {
+        QWidget *container
+            = spec.container.empty() ? this : containers.value(ToQString(spec.container));
+        const QString caption = ToQString(spec.caption);
+        QWidget *control = nullptr;
+        switch (spec.kind) {
+        case ControlKind::Frame:
+            control = new QGroupBox(caption, container);
+            containers.insert(ToQString(spec.name), control);
+            break;
+        case ControlKind::Label: {
+            auto *label = new QLabel(caption, container);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            control = label;
+            break;
+        }
+        case ControlKind::TextBox: {
+            auto *box = new QLineEdit(container);
+            if (spec.whiteBackground) {
+                QPalette palette = box->palette();
+                palette.setColor(QPalette::Base, Qt::white);
+                box->setPalette(palette);
+            }
+            m_boxes.at(static_cast<std::size_t>(ControlNumber(spec.name))) = box;
+            control = box;
+            break;
+        }
+        case ControlKind::Option:
+            control = m_options.at(static_cast<std::size_t>(ControlNumber(spec.name)))
+                = new QRadioButton(caption, container);
+            break;
+        case ControlKind::Button:
+            control = new QPushButton(caption, container);
+            break;
+        case ControlKind::ProgressBar:
+            control = ProgressBar1 = new QProgressBar(container);
+            ProgressBar1->setTextVisible(false);
+            break;
+        case ControlKind::ResultPane:
+            control = RichTextBox1 = new QPlainTextEdit(container);
+            break;
+        }
+        control->setObjectName(ToQString(spec.name));
+        control->setGeometry(Geometry(spec));
+        if (control->focusPolicy() != Qt::NoFocus) {
+            focusOrder.emplace_back(spec.tabIndex, control);
+        }
+    }
+    std::sort(focusOrder.begin(), focusOrder.end(),
+        [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < focusOrder.size(); ++i) {
+        setTabOrder(focusOrder[i - 1].second, focusOrder[i].second);
+    }
+
+    for (calc::Side side : { calc::Side::RF, calc::Side::IF }) {
+        m_startButtons.at(static_cast<std::size_t>(side))
+            = findChild<QPushButton *>(ToQString(calc::ProfileOf(side).startButton));
+    }
+
+    FitWindowFont();
+
+    QFont paneFont(QString::fromLatin1(kPaneFontFamily));
+    paneFont.setPointSizeF(kPaneFontPoints);
+    RichTextBox1->setFont(paneFont);
+    RichTextBox1->setReadOnly(true);
+    RichTextBox1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    RichTextBox1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    RichTextBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RichTextBox1->setUndoRedoEnabled(false);
+    RichTextBox1->setTabStopDistance(kPaneTabStop);
+}
+
+void Form1::FitWindowFont()
+{
+    QFont font(QString::fromLatin1(kWindowFontFamily));
+    font.setStyleHint(QFont::SansSerif);
+    for (double points = kLargestWindowFontPoints; points >= kSmallestWindowFontPoints;
+         points -= kWindowFontStep) {
+        font.setPointSizeF(points);
+        setFont(font);
+        if (CaptionsFit()) {
+            return;
+        }
+    }
+}
+
+bool Form1::CaptionsFit() const
+{
+    for (const QWidget *control : findChildren<QWidget *>()) {
+        if (qobject_cast<const QLabel *>(control)
+            || qobject_cast<const QAbstractButton *>(control)) {
+            if (control->sizeHint().width() > control->width()) {
+                return false;
+            }
+        } else if (const auto *frame = qobject_cast<const QGroupBox *>(control)) {
+            const int title = frame->fontMetrics().horizontalAdvance(frame->title());
+            if (title + 2 * kFrameTitleMargin > frame->width()) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+void Form1::ApplyDefaults()
+{
+    for (const ControlSpec &spec : kControls) {
+        const auto number = static_cast<std::size_t>(
+            spec.kind == ControlKind::TextBox || spec.kind == ControlKind::Option
+                ? ControlNumber(spec.name)
+                : 0);
+        if (spec.kind == ControlKind::TextBox) {
+            m_boxes.at(number)->setText(ToQString(spec.caption));
+            m_fieldTexts.at(number) = spec.caption;
+        } else if (spec.kind == ControlKind::Option) {
+            m_options.at(number)->setChecked(spec.selected);
+        }
+    }
+    ProgressBar1->reset(); // no progress shown
+    SetPaneText({});
+    RichTextBox1->setFocus();
+}
+
+void Form1::ConnectSignals()
+{
+    for (std::size_t number = 0; number < m_boxes.size(); ++number) {
+        if (QLineEdit *box = m_boxes.at(number)) {
+            connect(box, &QLineEdit::textChanged, this, [this, number](const QString &text) {
+                m_fieldTexts.at(number) = text.toStdString();
+            });
+        }
+    }
+    for (calc::Side side : { calc::Side::RF, calc::Side::IF }) {
+        connect(m_startButtons.at(static_cast<std::size_t>(side)), &QPushButton::clicked, this,
+            [this, side] { Calculate(side); });
+    }
+}
+
+void Form1::Calculate(calc::Side side)
+{
+    if (m_running) {
+        return;
+    }
+    // No second run may start inside this one's yields; the buttons come back however it ends.
+    struct RunScope {
+        Form1 &form;
+        explicit RunScope(Form1 &f)
+            : form(f)
+        {
+            form.m_running = true;
+            for (QPushButton *button : form.m_startButtons) {
+                button->setEnabled(false);
+            }
+        }
+        ~RunScope()
+        {
+            for (QPushButton *button : form.m_startButtons) {
+                button->setEnabled(true);
+            }
+            form.m_running = false;
+        }
+        RunScope(const RunScope &) = delete;
+        RunScope &operator=(const RunScope &) = delete;
+    } scope(*this);
+    calc::RunCalculation(side, *this);
+}
+
+std::string_view Form1::FieldText(calc::Box box)
+{
+    return m_fieldTexts.at(static_cast<std::size_t>(box));
+}
+
+bool Form1::OptionSelected(calc::OptionButton button)
+{
+    return m_options.at(static_cast<std::size_t>(button))->isChecked();
+}
+
+void Form1::SetMatchCount(calc::Box counter, std::string_view text)
+{
+    m_boxes.at(static_cast<std::size_t>(counter))->setText(ToQString(text));
+}
+
+void Form1::SetPaneText(std::string_view text)
+{
+    m_reportText.assign(text);
+    RichTextBox1->setPlainText(ForDisplay(text));
+}
+
+void Form1::AppendPaneText(std::string_view text)
+{
+    m_reportText.append(text);
+    QTextCursor end(RichTextBox1->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(ForDisplay(text));
+    QScrollBar *scroll = RichTextBox1->verticalScrollBar();
+    scroll->setValue(scroll->maximum());
+}
+
+void Form1::SetProgressMaximum(std::int64_t maximum)
+{
+    m_progressMaximum = maximum;
+    ShowProgress();
+}
+
+void Form1::SetProgressMinimum(std::int64_t minimum)
+{
+    m_progressMinimum = minimum;
+    ShowProgress();
+}
+
+void Form1::SetProgressValue(std::int64_t value)
+{
+    m_progressValue = value;
+    ShowProgress();
+}
+
+// The bar takes the run's range and value as far as an int holds them; a range whose minimum
+// lies above its maximum, or a value below the range, shows no progress.
+void Form1::ShowProgress()
+{
+    if (m_progressMinimum > m_progressMaximum) {
+        ProgressBar1->setRange(ClampToInt(m_progressMaximum), ClampToInt(m_progressMaximum));
+        ProgressBar1->reset();
+        return;
+    }
+    ProgressBar1->setRange(ClampToInt(m_progressMinimum), ClampToInt(m_progressMaximum));
+    if (m_progressValue < m_progressMinimum) {
+        ProgressBar1->reset();
+    } else {
+        ProgressBar1->setValue(ClampToInt(std::min(m_progressValue, m_progressMaximum)));
+    }
+}
+
+void Form1::ShowErrorBox(std::string_view title, std::string_view text)
+{
+    if (m_closing) {
+        return; // the user has closed the window: nothing may pop up after it
+    }
+    QMessageBox box(
+        QMessageBox::Critical, ToQString(title), ToQString(text), QMessageBox::Ok, this);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+}
+
+bool Form1::Yield()
+{
+    QCoreApplication::processEvents();
+    return !m_closing;
+}
+
+calc::NumberFormat Form1::UserNumberFormat()
+{
+    const QLocale locale = QLocale::system();
+    return { locale.decimalPoint().toStdString(), locale.groupSeparator().toStdString() };
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    // A run in progress ends at its next yield; the window goes at once.
+    if (m_running) {
+        m_closing = true;
+    }
+    event->accept();
+}
+
+} // namespace ui

@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: MIT
+// The calculator's one window. It holds every setting and everything a run shows, and lends
+// the run the operations it needs; it computes nothing itself.
+#pragma once
+
+#include "calc/side_profile.h"
+#include "calc/window_ops.h"
+
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+
+namespace ui {
+
+class Form1 : public QWidget, public calc::WindowOps {
+    Q_OBJECT
+
+public:
+    explicit Form1(QWidget *parent = nullptr);
+
+    // The report exactly as the run wrote it, CR LF line ends included; the pane shows it.
+    const std::string &PaneText() const { return m_reportText; }
+    bool IsRunning() const { return m_running; }
+
+    std::string_view FieldText(calc::Box box) override;
+    bool OptionSelected(calc::OptionButton button) override;
+    void SetMatchCount(calc::Box counter, std::string_view text) override;
+    void SetPaneText(std::string_view text) override;
+    void AppendPaneText(std::string_view text) override;
+    void SetProgressMaximum(std::int64_t maximum) override;
+    void SetProgressMinimum(std::int64_t minimum) override;
+    void SetProgressValue(std::int64_t value) override;
+    void ShowErrorBox(std::string_view title, std::string_view text) override;
+    bool Yield() override;
+    calc::NumberFormat UserNumberFormat() override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void CreateControls();
+    void FitWindowFont();
+    bool CaptionsFit() const;
+    void ApplyDefaults();
+    void ConnectSignals();
+    void Calculate(calc::Side side);
+    void ShowProgress();
+
+    // Boxes and buttons by their control number: m_boxes[8] is Text8.
+    std::array<QLineEdit *, 16> m_boxes {};
+    std::array<QRadioButton *, 30> m_options {};
+    std::array<QPushButton *, 2> m_startButtons {};
+    QPlainTextEdit *RichTextBox1 = nullptr;
+    QProgressBar *ProgressBar1 = nullptr;
+
+    // Each box's text as UTF-8, kept current as the user edits, so a run reads it for free.
+    std::array<std::string, 16> m_fieldTexts;
+    std::string m_reportText;
+    std::int64_t m_progressMaximum = 100;
+    std::int64_t m_progressMinimum = 0;
+    std::int64_t m_progressValue = -1;
+    bool m_running = false;
+    bool m_closing = false;
+};
+
+} // namespace ui

@@ -1,0 +1,131 @@
+// SPDX-License-Identifier: MIT
+// Every control of the calculator's window: kind, container, caption, start state, place and
+// size in twips, and tab index. Form1 builds the window from this table in one loop.
+#pragma once
+
+#include <array>
+#include <string_view>
+
+namespace ui {
+
+enum class ControlKind { Frame, Label, TextBox, Option, Button, ProgressBar, ResultPane };
+
+struct ControlSpec {
+    std::string_view name;
+    std::string_view container; // empty for the window's own children
+    ControlKind kind;
+    std::string_view caption; // caption or initial text
+    int left; // twips, from the container's outer top-left corner
+    int top;
+    int width;
+    int height;
+    int tabIndex;
+    bool selected = false; // an option button selected at start
+    bool whiteBackground = false; // a text box with an explicitly white background
+};
+
+// 15 twips make one device-independent pixel.
+constexpr int kTwipsPerPixel = 15;
+constexpr int kClientWidth = 10455;
+constexpr int kClientHeight = 8385;
+
+using K = ControlKind;
+
+// clang-format off
+constexpr std::array kControls = {
+    ControlSpec { "Frame2",       "",        K::Frame,       "Reference Setting",        60,   60, 10335,  675,  2 },
+    ControlSpec { "Frame3",       "",        K::Frame,       "RF Setting",               60,  780, 10335, 2055,  5 },
+    ControlSpec { "Frame10",      "",        K::Frame,       "IF Setting",               60, 2880, 10335, 2055, 42 },
+    ControlSpec { "RichTextBox1", "",        K::ResultPane,  "",                         60, 5040,  8235, 3135,  0 },
+    ControlSpec { "Frame9",       "",        K::Frame,       "Output FoLD",            8340, 4980,  2055, 3195, 28 },
+    ControlSpec { "ProgressBar1", "",        K::ProgressBar, "",                        120, 8220,  7335,  135,  1 },
+
+    ControlSpec { "Label7",       "Frame2",  K::Label,       "Crystal Frequency (Hz) :", 120,  300,  2295,  315,  3 },
+    ControlSpec { "Text5",        "Frame2",  K::TextBox,     "16800000",               2280,  240,  1455,  315,  4 },
+
+    ControlSpec { "Label9",       "Frame3",  K::Label,       "Ref low (Hz) :",          180,  420,  1095,  255,  7 },
+    ControlSpec { "Text6",        "Frame3",  K::TextBox,     "12500",                  1380,  360,   900,  315,  8 },
+    ControlSpec { "Label10",      "Frame3",  K::Label,       "Ref high (Hz) :",         180,  780,  1095,  255,  9 },
+    ControlSpec { "Text7",        "Frame3",  K::TextBox,     "100000",                 1380,  720,   900,  315, 10 },
+    ControlSpec { "Label12",      "Frame3",  K::Label,       "Freq (MHz) :",            180, 1140,  1095,  255, 11 },
+    ControlSpec { "Text8",        "Frame3",  K::TextBox,     "100e6",                  1380, 1080,   900,  315, 12, false, true },
+    ControlSpec { "Label13",      "Frame3",  K::Label,       "Max Error (Hz) :",        180, 1620,  1095,  255, 39 },
+    ControlSpec { "Text9",        "Frame3",  K::TextBox,     "0",                      1380, 1560,   900,  315, 38 },
+    ControlSpec { "Label14",      "Frame3",  K::Label,       "Nr of match :",          2460, 1620,  1095,  255, 41 },
+    ControlSpec { "Text10",       "Frame3",  K::TextBox,     "0",                      3420, 1560,   735,  315, 40 },
+    ControlSpec { "Frame4",       "Frame3",  K::Frame,       "Charge Pump Current",    2400,  300,  1815, 1155, 13 },
+    ControlSpec { "Option1",      "Frame4",  K::Option,      "Low",                     540,  300,   735,  255, 14, true },
+    ControlSpec { "Option2",      "Frame4",  K::Option,      "High",                    540,  660,   735,  255, 15 },
+    ControlSpec { "Frame5",       "Frame3",  K::Frame,       "Prescaler",              4380,  300,  1155, 1155, 16 },
+    ControlSpec { "Option3",      "Frame5",  K::Option,      "32/33",                   180,  360,   795,  195, 17, true },
+    ControlSpec { "Option4",      "Frame5",  K::Option,      "64/65",                   180,  720,   795,  255, 18 },
+    ControlSpec { "Frame7",       "Frame3",  K::Frame,       "Phase Polarity",         5700,  300,  1335, 1155, 22 },
+    ControlSpec { "Option8",      "Frame7",  K::Option,      "Positive",                180,  360,  1035,  255, 24, true },
+    ControlSpec { "Option7",      "Frame7",  K::Option,      "Negative",                180,  720,   975,  195, 23 },
+    ControlSpec { "Frame8",       "Frame3",  K::Frame,       "3-state",                7200,  300,  1155, 1155, 25 },
+    ControlSpec { "Option9",      "Frame8",  K::Option,      "Normal",                  180,  360,   915,  195, 26, true },
+    ControlSpec { "Option10",     "Frame8",  K::Option,      "3-state",                 180,  720,   915,  255, 27 },
+    ControlSpec { "Frame6",       "Frame3",  K::Frame,       "Power",                  8520,  300,  1155, 1155, 19 },
+    ControlSpec { "Option6",      "Frame6",  K::Option,      "Up",                      180,  360,   795,  195, 21, true },
+    ControlSpec { "Option5",      "Frame6",  K::Option,      "Down",                    180,  720,   795,  255, 20 },
+    ControlSpec { "Command1",     "Frame3",  K::Button,      "Calculate RF",           7860, 1560,  1815,  315, 68 },
+
+    ControlSpec { "Label19",      "Frame10", K::Label,       "Ref low (Hz) :",          180,  420,  1095,  255, 67 },
+    ControlSpec { "Text15",       "Frame10", K::TextBox,     "12500",                  1380,  360,   900,  315, 62 },
+    ControlSpec { "Label18",      "Frame10", K::Label,       "Ref high (Hz) :",         180,  780,  1095,  255, 66 },
+    ControlSpec { "Text14",       "Frame10", K::TextBox,     "100000",                 1380,  720,   900,  315, 61 },
+    ControlSpec { "Label17",      "Frame10", K::Label,       "Freq (MHz) :",            180, 1140,  1095,  255, 65 },
+    ControlSpec { "Text13",       "Frame10", K::TextBox,     "100e6",                  1380, 1080,   900,  315, 60, false, true },
+    ControlSpec { "Label16",      "Frame10", K::Label,       "Max Error (Hz) :",        180, 1620,  1095,  255, 64 },
+    ControlSpec { "Text12",       "Frame10", K::TextBox,     "0",                      1380, 1560,   900,  315, 44 },
+    ControlSpec { "Label15",      "Frame10", K::Label,       "Nr of match :",          2460, 1620,  1095,  255, 63 },
+    ControlSpec { "Text11",       "Frame10", K::TextBox,     "0",                      3420, 1560,   735,  315, 43 },
+    ControlSpec { "Frame15",      "Frame10", K::Frame,       "Charge Pump Current",    2400,  300,  1815, 1155, 57 },
+    ControlSpec { "Option29",     "Frame15", K::Option,      "Low",                     540,  300,   735,  255, 59, true },
+    ControlSpec { "Option28",     "Frame15", K::Option,      "High",                    540,  660,   735,  255, 58 },
+    ControlSpec { "Frame14",      "Frame10", K::Frame,       "Prescaler",              4380,  300,  1155, 1155, 54 },
+    ControlSpec { "Option27",     "Frame14", K::Option,      "8/9",                     180,  360,   795,  195, 56, true },
+    ControlSpec { "Option26",     "Frame14", K::Option,      "16/17",                   180,  720,   795,  255, 55 },
+    ControlSpec { "Frame12",      "Frame10", K::Frame,       "Phase Polarity",         5700,  300,  1335, 1155, 48 },
+    ControlSpec { "Option23",     "Frame12", K::Option,      "Positive",                240,  360,   975,  195, 50, true },
+    ControlSpec { "Option22",     "Frame12", K::Option,      "Negative",                180,  720,  1035,  255, 49 },
+    ControlSpec { "Frame11",      "Frame10", K::Frame,       "3-state",                7200,  300,  1155, 1155, 45 },
+    ControlSpec { "Option21",     "Frame11", K::Option,      "Normal",                  180,  360,   915,  195, 47, true },
+    ControlSpec { "Option20",     "Frame11", K::Option,      "3-state",                 180,  720,   915,  255, 46 },
+    ControlSpec { "Frame13",      "Frame10", K::Frame,       "Power",                  8520,  300,  1155, 1155, 51 },
+    ControlSpec { "Option24",     "Frame13", K::Option,      "Up",                      180,  360,   795,  195, 52, true },
+    ControlSpec { "Option25",     "Frame13", K::Option,      "Down",                    180,  720,   795,  255, 53 },
+    ControlSpec { "Command2",     "Frame10", K::Button,      "Calculate IF",           7860, 1560,  1815,  315, 69 },
+
+    ControlSpec { "Option11",     "Frame9",  K::Option,      "Disabled",                180,  300,  1155,  315, 29, true },
+    ControlSpec { "Option12",     "Frame9",  K::Option,      "IF lock Detect",          180,  600,  1575,  315, 30 },
+    ControlSpec { "Option13",     "Frame9",  K::Option,      "RF lock Detect",          180,  900,  1575,  315, 31 },
+    ControlSpec { "Option14",     "Frame9",  K::Option,      "RF/IF Lock Detect",       180, 1200,  1755,  315, 32 },
+    ControlSpec { "Option15",     "Frame9",  K::Option,      "IF R-Reference",          180, 1500,  1755,  315, 33 },
+    ControlSpec { "Option16",     "Frame9",  K::Option,      "RF R-Reference",          180, 1800,  1635,  315, 34 },
+    ControlSpec { "Option17",     "Frame9",  K::Option,      "IF N-Divider",            180, 2100,  1635,  315, 35 },
+    ControlSpec { "Option18",     "Frame9",  K::Option,      "RF N-Divider",            180, 2400,  1635,  315, 36 },
+    ControlSpec { "Option19",     "Frame9",  K::Option,      "Fastlock",                180, 2700,  1635,  315, 37 },
+};
+// clang-format on
+
+// The table is in twips; the window is laid out in whole pixels.
+constexpr bool AllWholePixels()
+{
+    for (const ControlSpec &c : kControls) {
+        for (int twips : { c.left, c.top, c.width, c.height }) {
+            if (twips % kTwipsPerPixel != 0) {
+                return false;
+            }
+        }
+    }
+    return kClientWidth % kTwipsPerPixel == 0 && kClientHeight % kTwipsPerPixel == 0;
+}
+static_assert(AllWholePixels());
+
+constexpr int Pixels(int twips)
+{
+    return twips / kTwipsPerPixel;
+}
+
+} // namespace ui
