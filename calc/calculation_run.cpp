@@ -10,6 +10,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <optional>
 #include <string>
@@ -39,36 +40,67 @@ constexpr std::array<OptionButton, kFoldModeCount> kFoldButtons = {
     OptionButton::Option19,
 };
 
-// The sweep reads the crystal, wanted and max-error boxes at every divider. While a box's text
-// stays the same so does its reading, so the reading is kept until the text changes.
-template <typename Value> class KeptReading {
-public:
-    template <typename Read> const Value &Get(std::string_view text, Read read)
-    {
-        if (!m_valid || text != m_text) {
-            m_text.assign(text);
-            m_value = read(text);
-            m_valid = true;
-        }
-        return m_value;
-    }
+std::uint64_t Load8(const char *p)
+{
+    std::uint64_t word = 0;
+    std::memcpy(&word, p, sizeof word);
+    return word;
+}
 
-private:
-    std::string m_text;
-    Value m_value {};
-    bool m_valid = false;
+std::uint32_t Load4(const char *p)
+{
+    std::uint32_t word = 0;
+    std::memcpy(&word, p, sizeof word);
+    return word;
+}
+
+// Whether two texts of `size` bytes are the same. Box texts are short and compared three times
+// per divider, where a call into memcmp would cost more than the sweep's arithmetic: up to 16
+// bytes, two overlapping words (or bytes) cover them all.
+[[gnu::always_inline]] inline bool SameBytes(const char *a, const char *b, std::size_t size)
+{
+    if (size > 16) {
+        return std::memcmp(a, b, size) == 0;
+    }
+    if (size >= 8) {
+        return Load8(a) == Load8(b) && Load8(a + size - 8) == Load8(b + size - 8);
+    }
+    if (size >= 4) {
+        return Load4(a) == Load4(b) && Load4(a + size - 4) == Load4(b + size - 4);
+    }
+    return size == 0 || (a[0] == b[0] && a[size / 2] == b[size / 2] && a[size - 1] == b[size - 1]);
+}
+
+// The sweep reads the crystal, wanted and max-error boxes at every divider. While a box's text
+// stays the same so does its reading, so the reading is kept with the text it came from.
+struct KeptReading {
+    std::string text;
+    double value = 0.0;
+    bool valid = false;
+
+    bool Holds(std::string_view current) const
+    {
+        return valid && current.size() == text.size()
+            && SameBytes(current.data(), text.data(), text.size());
+    }
 };
 
 std::string Quote(std::string_view text)
 {
-    if (text.size() <= kLongestQuote) {
-        return "\"" + std::string(text) + "\"";
+    std::size_t cut = text.size();
+    if (cut > kLongestQuote) {
+        cut = kLongestQuote;
+        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0U) == 0x80U) {
+            --cut; // never split a UTF-8 character
+        }
     }
-    std::size_t cut = kLongestQuote;
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0U) == 0x80U) {
-        --cut; // never split a UTF-8 character
+    std::string quoted(1, '"');
+    quoted.append(text.substr(0, cut));
+    if (cut < text.size()) {
+        quoted.append("...");
     }
-    return "\"" + std::string(text.substr(0, cut)) + "...\"";
+    quoted += '"';
+    return quoted;
 }
 
 std::string FieldMessage(const InputField &field, std::string_view text, std::string_view what)
@@ -142,23 +174,22 @@ private:
         if (!m_window.Yield()) {
             return Step::Closed;
         }
-        const std::optional<double> crystal = ReadFrequency(m_profile.crystal, m_crystal);
-        if (!crystal) {
+        if (!ReadFrequency(m_profile.crystal, m_crystal)) {
             return Step::Stop;
         }
-        const double fRef = *crystal / static_cast<double>(r);
-        const std::optional<double> wanted = ReadFrequency(m_profile.wanted, m_wanted);
-        if (!wanted) {
+        const double fRef = m_crystal.value / static_cast<double>(r);
+        if (!ReadFrequency(m_profile.wanted, m_wanted)) {
             return Step::Stop;
         }
+        const double wanted = m_wanted.value;
         // Division, rounding, one multiplication and one subtraction, in this order and in
         // double precision: with exact divisors of the crystal most errors come out exactly 0.
-        const double n = RoundHalfEven(*wanted / fRef);
+        const double n = RoundHalfEven(wanted / fRef);
         if (!(n >= kLowestN && n <= kHighestN)) {
             ReportNOutOfRange(r);
             return Step::Stop;
         }
-        const double error = fRef * n - *wanted;
+        const double error = fRef * n - wanted;
         if (!(std::fabs(error) <= ReadMaxError())) {
             return Step::Next;
         }
@@ -221,21 +252,38 @@ private:
         return value;
     }
 
-    std::optional<double> ReadFrequency(const InputField &field, KeptReading<RealReading> &kept)
+    // Reads the crystal or wanted box into `kept`; false, after the error box, when its text is
+    // not a usable number.
+    bool ReadFrequency(const InputField &field, KeptReading &kept)
     {
         const std::string_view text = m_window.FieldText(field.box);
-        const RealReading &reading
-            = kept.Get(text, [this](std::string_view t) { return ReadReal(t, m_format); });
+        return kept.Holds(text) || Reread(field, text, kept);
+    }
+
+    [[gnu::noinline]] bool Reread(const InputField &field, std::string_view text, KeptReading &kept)
+    {
+        const RealReading reading = ReadReal(text, m_format);
         if (reading.status != ReadingStatus::Ok) {
+            kept.valid = false;
             Fail(FieldMessage(field, text, Complaint(reading.status, "is too large")));
-            return std::nullopt;
+            return false;
         }
-        return reading.value;
+        kept = { std::string(text), reading.value, true };
+        return true;
     }
 
     double ReadMaxError()
     {
-        return m_maxError.Get(m_window.FieldText(m_profile.maxError.box), ReadLeadingNumber);
+        const std::string_view text = m_window.FieldText(m_profile.maxError.box);
+        if (!m_maxError.Holds(text)) {
+            RereadMaxError(text);
+        }
+        return m_maxError.value;
+    }
+
+    [[gnu::noinline]] void RereadMaxError(std::string_view text)
+    {
+        m_maxError = { std::string(text), ReadLeadingNumber(text), true };
     }
 
     void ReportNOutOfRange(std::int64_t r)
@@ -273,9 +321,9 @@ private:
     const SideProfile &m_profile;
     WindowOps &m_window;
     const NumberFormat m_format;
-    KeptReading<RealReading> m_crystal;
-    KeptReading<RealReading> m_wanted;
-    KeptReading<double> m_maxError;
+    KeptReading m_crystal;
+    KeptReading m_wanted;
+    KeptReading m_maxError;
     std::int64_t m_matchCount = 0;
 };
 

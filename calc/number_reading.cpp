@@ -173,13 +173,6 @@ double ReadRadixNumber(std::string_view digits, int radix)
 
 } // namespace
 
-double RoundHalfEven(double x)
-{
-    // nearbyint rounds in the current rounding mode, which nothing in the program changes from
-    // to-nearest-even; std::round would send halves away from zero.
-    return std::nearbyint(x);
-}
-
 RealReading ReadReal(std::string_view text, const NumberFormat &format)
 {
     while (!text.empty() && IsBlank(text.front())) {

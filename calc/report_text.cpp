@@ -24,6 +24,24 @@ char HexDigit(unsigned digit)
     return static_cast<char>(digit < 10 ? digit + 48 : digit + 55);
 }
 
+// The report is written a row at a time, so its pieces are appended to the row in place rather
+// than built as strings of their own.
+void AppendDecimal(std::string &out, std::int64_t value)
+{
+    std::array<char, 24>
+        buffer; // NOLINT(cppcoreguidelines-pro-type-member-init): to_chars fills it
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
+    out.append(buffer.data(), end);
+}
+
+void AppendByteHex(std::string &out, std::uint8_t value)
+{
+    const unsigned high = value / 16U;
+    const unsigned low = value - 16U * high;
+    out += HexDigit(high);
+    out += HexDigit(low);
+}
+
 // Digits that count toward the 15 significant digits of a fixed-point text: all of them but
 // the sign, the point and leading zeros.
 int SignificantDigits(std::string_view digits)
@@ -44,7 +62,8 @@ int SignificantDigits(std::string_view digits)
 // cannot show within 15 digits.
 std::string ScientificText(double magnitude)
 {
-    std::array<char, 64> buffer {};
+    std::array<char, 64>
+        buffer; // NOLINT(cppcoreguidelines-pro-type-member-init): to_chars fills it
     const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
         std::chars_format::scientific, kMaxSignificantDigits - 1)
                          .ptr;
@@ -101,12 +120,17 @@ std::string RowLine(const MatchCandidate &candidate, const RegisterWords &words)
 {
     std::string line;
     line.reserve(96);
-    line.append(DecimalText(candidate.r)).append("\t\t");
-    line.append(ReportNumber(candidate.fRef)).append(" Hz\t");
-    line.append(DecimalText(candidate.n)).append("\t\t");
-    line.append(ReportNumber(candidate.error)).append(" Hz        \t");
-    line.append(WordToHex(words.rWord)).append("\t");
-    line.append(WordToHex(words.nWord));
+    AppendDecimal(line, candidate.r);
+    line.append("\t\t");
+    AppendReportNumber(line, candidate.fRef);
+    line.append(" Hz\t");
+    AppendDecimal(line, candidate.n);
+    line.append("\t\t");
+    AppendReportNumber(line, candidate.error);
+    line.append(" Hz        \t");
+    AppendWordHex(line, words.rWord);
+    line.append("\t");
+    AppendWordHex(line, words.nWord);
     line.append(kLineEnd);
     return line;
 }
@@ -132,17 +156,20 @@ std::string FooterLines()
     return lines;
 }
 
-std::string ReportNumber(double value)
+void AppendReportNumber(std::string &out, double value)
 {
     if (std::isnan(value)) {
-        return " NaN";
+        out.append(" NaN");
+        return;
     }
     if (std::isinf(value)) {
-        return value < 0 ? "-Infinity" : " Infinity";
+        out.append(value < 0 ? "-Infinity" : " Infinity");
+        return;
     }
     // Fixed notation with one decimal is exact decimal rounding of the double, halves to even:
     // 0.25 gives 0.2, 88888.888... gives 88888.9. The largest double needs 309 digits.
-    std::array<char, 400> buffer {};
+    std::array<char, 400>
+        buffer; // NOLINT(cppcoreguidelines-pro-type-member-init): to_chars fills it
     const auto end = std::to_chars(
         buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, 1)
                          .ptr;
@@ -158,35 +185,42 @@ std::string ReportNumber(double value)
         digits.remove_suffix(1);
     }
     if (digits == "0") {
-        return " 0"; // never "-0" for a small negative error
+        out.append(" 0"); // never "-0" for a small negative error
+        return;
     }
     if (digits.starts_with("0.")) {
         digits.remove_prefix(1);
     }
-    std::string text(1, negative ? '-' : ' ');
+    out += negative ? '-' : ' ';
     if (SignificantDigits(digits) > kMaxSignificantDigits) {
-        text.append(ScientificText(std::fabs(value)));
+        out.append(ScientificText(std::fabs(value)));
     } else {
-        text.append(digits);
+        out.append(digits);
     }
+}
+
+std::string ReportNumber(double value)
+{
+    std::string text;
+    AppendReportNumber(text, value);
     return text;
 }
 
 std::string DecimalText(std::int64_t value)
 {
-    std::array<char, 24> buffer {};
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
-    return { buffer.data(), end };
+    std::string text;
+    AppendDecimal(text, value);
+    return text;
 }
 
 std::string ByteToHex(std::uint8_t value)
 {
-    const unsigned high = value / 16U;
-    const unsigned low = value - 16U * high;
-    return { HexDigit(high), HexDigit(low) };
+    std::string text;
+    AppendByteHex(text, value);
+    return text;
 }
 
-std::string WordToHex(std::int64_t value)
+void AppendWordHex(std::string &out, std::int64_t value)
 {
     constexpr std::int64_t kLargestWord = 0xFFFFFF;
     if (value >= 0 && value <= kLargestWord) {
@@ -194,17 +228,23 @@ std::string WordToHex(std::int64_t value)
         const std::int64_t rest = value - 65536 * hi;
         const std::int64_t mid = rest / 256;
         const std::int64_t lo = rest - 256 * mid;
-        return ByteToHex(static_cast<std::uint8_t>(hi)) + ByteToHex(static_cast<std::uint8_t>(mid))
-            + ByteToHex(static_cast<std::uint8_t>(lo));
+        AppendByteHex(out, static_cast<std::uint8_t>(hi));
+        AppendByteHex(out, static_cast<std::uint8_t>(mid));
+        AppendByteHex(out, static_cast<std::uint8_t>(lo));
+        return;
     }
-    std::array<char, 24> buffer {};
+    std::array<char, 24>
+        buffer; // NOLINT(cppcoreguidelines-pro-type-member-init): to_chars fills it
     const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, 16).ptr;
-    std::string text(buffer.data(), end);
-    for (char &c : text) {
-        if (c >= 'a' && c <= 'f') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
+    for (const char *c = buffer.data(); c != end; ++c) {
+        out += (*c >= 'a' && *c <= 'f') ? static_cast<char>(*c - 'a' + 'A') : *c;
     }
+}
+
+std::string WordToHex(std::int64_t value)
+{
+    std::string text;
+    AppendWordHex(text, value);
     return text;
 }
 

@@ -36,6 +36,7 @@ std::string FooterLines();
 // to zero is " 0". A value that would need more than 15 significant digits is written with 15
 // and an exponent (" 1.23456789012346E+17").
 std::string ReportNumber(double value);
+void AppendReportNumber(std::string &out, double value);
 
 // A decimal integer: no blank, no grouping, "-" when negative.
 std::string DecimalText(std::int64_t value);
@@ -47,5 +48,6 @@ std::string ByteToHex(std::uint8_t value);
 // bits, or any other value outside that range, is written in full (more digits, "-" first when
 // negative) rather than as characters that are not hexadecimal digits.
 std::string WordToHex(std::int64_t value);
+void AppendWordHex(std::string &out, std::int64_t value);
 
 } // namespace calc

@@ -26,6 +26,31 @@ TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour)
     EXPECT_EQ(RoundHalfEven(-3.7), -4.0);
 }
 
+// Bit for bit what the C library's nearbyint gives, across magnitudes, signs and the edges
+// where a double stops having a fraction.
+TEST(RoundHalfEven, AgreesWithNearbyint)
+{
+    std::vector<double> values = { 0.0, -0.0, 0.49999999999999994, 4503599627370495.5,
+        4503599627370496.0, 9007199254740993.0, 1e300, std::numeric_limits<double>::infinity(),
+        std::numeric_limits<double>::denorm_min(), 2147483647.5, -2147483648.5 };
+    std::uint64_t bits = 0x9E3779B97F4A7C15ULL;
+    for (int i = 0; i < 100000; ++i) {
+        bits ^= bits << 13;
+        bits ^= bits >> 7;
+        bits ^= bits << 17;
+        const double unit = static_cast<double>(bits >> 11) / 9007199254740992.0;
+        const double scale = std::ldexp(1.0, static_cast<int>(bits % 64) - 8);
+        values.push_back((unit - 0.5) * scale);
+        values.push_back(std::floor(unit * scale) + 0.5); // a tie
+    }
+    for (double x : values) {
+        const double expected = std::nearbyint(x);
+        EXPECT_EQ(std::signbit(RoundHalfEven(x)), std::signbit(expected)) << x;
+        EXPECT_EQ(RoundHalfEven(x), expected) << x;
+    }
+    EXPECT_TRUE(std::isnan(RoundHalfEven(std::numeric_limits<double>::quiet_NaN())));
+}
+
 TEST(ReadReal, ReadsTheNumbersUsersType)
 {
     struct Case {
