@@ -3,6 +3,7 @@
 
 #include "calc/calculation_run.h"
 #include "ui/form1_layout.h"
+#include "ui/report_view.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -13,12 +14,9 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollBar>
-#include <QTextCursor>
 
 #include <algorithm>
 #include <limits>
@@ -43,18 +41,15 @@ constexpr double kPaneFontPoints = 8.25;
 // Tab stops every half inch, so that the rows' columns line up under the headings.
 constexpr int kPaneTabStop = Pixels(720);
 
+// A run yields once per divider, a few nanoseconds apart. The window turns its event loop when
+// this much time has passed since the last turn, and looks at the clock only every so many
+// yields, so that a yield in between costs next to nothing.
+constexpr std::chrono::milliseconds kTurnInterval { 5 };
+constexpr int kYieldsPerClockCheck = 32;
+
 QString ToQString(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// The pane shows the report with plain line feeds: Qt's text widgets turn CR LF into paragraph
-// breaks on the way in and give back LF on the way out, so the exact text stays in Form1.
-QString ForDisplay(std::string_view text)
-{
-    QString shown = ToQString(text);
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return shown;
 }
 
 // A control's number from its name: 8 for Text8, 27 for Option27.
@@ -136,7 +131,7 @@ void Form1::CreateControls()
             ProgressBar1->setTextVisible(false);
             break;
         case ControlKind::ResultPane:
-            control = RichTextBox1 = new QPlainTextEdit(container);
+            control = RichTextBox1 = new ReportView(container);
             break;
         }
         control->setObjectName(ToQString(spec.name));
@@ -161,12 +156,8 @@ void Form1::CreateControls()
     QFont paneFont(QString::fromLatin1(kPaneFontFamily));
     paneFont.setPointSizeF(kPaneFontPoints);
     RichTextBox1->setFont(paneFont);
-    RichTextBox1->setReadOnly(true);
-    RichTextBox1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    RichTextBox1->setLineWrapMode(QPlainTextEdit::NoWrap);
     RichTextBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RichTextBox1->setUndoRedoEnabled(false);
-    RichTextBox1->setTabStopDistance(kPaneTabStop);
+    RichTextBox1->SetTabStopDistance(kPaneTabStop);
 }
 
 void Form1::FitWindowFont()
@@ -261,7 +252,14 @@ void Form1::Calculate(calc::Side side)
         RunScope(const RunScope &) = delete;
         RunScope &operator=(const RunScope &) = delete;
     } scope(*this);
+    m_lastTurn = std::chrono::steady_clock::now();
     calc::RunCalculation(side, *this);
+    ShowRunState();
+}
+
+std::string Form1::PaneText() const
+{
+    return RichTextBox1->Text();
 }
 
 std::string_view Form1::FieldText(calc::Box box)
@@ -276,23 +274,19 @@ bool Form1::OptionSelected(calc::OptionButton button)
 
 void Form1::SetMatchCount(calc::Box counter, std::string_view text)
 {
-    m_boxes.at(static_cast<std::size_t>(counter))->setText(ToQString(text));
+    const auto number = static_cast<std::size_t>(counter);
+    m_pendingCounts.at(number).assign(text);
+    m_countPending.at(number) = true;
 }
 
 void Form1::SetPaneText(std::string_view text)
 {
-    m_reportText.assign(text);
-    RichTextBox1->setPlainText(ForDisplay(text));
+    RichTextBox1->SetText(text);
 }
 
 void Form1::AppendPaneText(std::string_view text)
 {
-    m_reportText.append(text);
-    QTextCursor end(RichTextBox1->document());
-    end.movePosition(QTextCursor::End);
-    end.insertText(ForDisplay(text));
-    QScrollBar *scroll = RichTextBox1->verticalScrollBar();
-    scroll->setValue(scroll->maximum());
+    RichTextBox1->Append(text);
 }
 
 void Form1::SetProgressMaximum(std::int64_t maximum)
@@ -307,10 +301,11 @@ void Form1::SetProgressMinimum(std::int64_t minimum)
     ShowProgress();
 }
 
+// The bar repaints itself at once whenever its value moves a pixel, so during a run it is given
+// the value only when the event loop turns and the screen could show it anyway.
 void Form1::SetProgressValue(std::int64_t value)
 {
     m_progressValue = value;
-    ShowProgress();
 }
 
 // The bar takes the run's range and value as far as an int holds them; a range whose minimum
@@ -335,6 +330,7 @@ void Form1::ShowErrorBox(std::string_view title, std::string_view text)
     if (m_closing) {
         return; // the user has closed the window: nothing may pop up after it
     }
+    ShowRunState(); // the box comes up over the divider that raised it
     QMessageBox box(
         QMessageBox::Critical, ToQString(title), ToQString(text), QMessageBox::Ok, this);
     box.setWindowModality(Qt::ApplicationModal);
@@ -343,8 +339,33 @@ void Form1::ShowErrorBox(std::string_view title, std::string_view text)
 
 bool Form1::Yield()
 {
-    QCoreApplication::processEvents();
+    if (++m_yieldsSinceClockCheck >= kYieldsPerClockCheck) {
+        m_yieldsSinceClockCheck = 0;
+        if (std::chrono::steady_clock::now() - m_lastTurn >= kTurnInterval) {
+            TurnEventLoop();
+        }
+    }
     return !m_closing;
+}
+
+void Form1::TurnEventLoop()
+{
+    ShowRunState();
+    QCoreApplication::processEvents();
+    m_lastTurn = std::chrono::steady_clock::now();
+}
+
+// Brings the match counters, the progress bar and the pane up to what the run has set.
+void Form1::ShowRunState()
+{
+    for (std::size_t number = 0; number < m_countPending.size(); ++number) {
+        if (m_countPending.at(number)) {
+            m_countPending.at(number) = false;
+            m_boxes.at(number)->setText(ToQString(m_pendingCounts.at(number)));
+        }
+    }
+    ShowProgress();
+    RichTextBox1->Sync();
 }
 
 calc::NumberFormat Form1::UserNumberFormat()

@@ -9,16 +9,18 @@
 #include <QWidget>
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <string>
 
 class QLineEdit;
-class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
 
 namespace ui {
+
+class ReportView;
 
 class Form1 : public QWidget, public calc::WindowOps {
     Q_OBJECT
@@ -26,8 +28,8 @@ class Form1 : public QWidget, public calc::WindowOps {
 public:
     explicit Form1(QWidget *parent = nullptr);
 
-    // The report exactly as the run wrote it, CR LF line ends included; the pane shows it.
-    const std::string &PaneText() const { return m_reportText; }
+    // The report exactly as the run wrote it, CR LF line ends included.
+    std::string PaneText() const;
     bool IsRunning() const { return m_running; }
 
     std::string_view FieldText(calc::Box box) override;
@@ -52,18 +54,26 @@ private:
     void ApplyDefaults();
     void ConnectSignals();
     void Calculate(calc::Side side);
+    void TurnEventLoop();
+    void ShowRunState();
     void ShowProgress();
 
     // Boxes and buttons by their control number: m_boxes[8] is Text8.
     std::array<QLineEdit *, 16> m_boxes {};
     std::array<QRadioButton *, 30> m_options {};
     std::array<QPushButton *, 2> m_startButtons {};
-    QPlainTextEdit *RichTextBox1 = nullptr;
+    ReportView *RichTextBox1 = nullptr;
     QProgressBar *ProgressBar1 = nullptr;
 
     // Each box's text as UTF-8, kept current as the user edits, so a run reads it for free.
     std::array<std::string, 16> m_fieldTexts;
-    std::string m_reportText;
+
+    // What a run has set and the screen shows from the next turn of the event loop on: nobody
+    // can see a change between two turns, so none is drawn until then.
+    std::array<std::string, 16> m_pendingCounts;
+    std::array<bool, 16> m_countPending {};
+    std::chrono::steady_clock::time_point m_lastTurn;
+    int m_yieldsSinceClockCheck = 0;
     std::int64_t m_progressMaximum = 100;
     std::int64_t m_progressMinimum = 0;
     std::int64_t m_progressValue = -1;

@@ -2,14 +2,18 @@
 // The calculator's window, driven as its user drives it: by control names, clicks and keys.
 #include "ui/form1.h"
 
+#include "calc/calculation_run.h"
+#include "tests/calc/recording_window.h"
 #include "tests/ui/box_watcher.h"
+#include "ui/report_view.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -55,6 +59,8 @@ private slots:
     void overflowRunShowsItsBoxOnce();
     void runWithoutMatchLeavesTheCountAlone();
     void optionChangedDuringRunEntersTheNextRow();
+    void longRunMatchesTheCoreByteForByte();
+    void boxEditedDuringLongRunCountsFromTheNextRead();
     void buttonsAreDisabledOnlyDuringARun();
     void progressBarClampsWhatItCannotHold();
     void closingDuringALongRunEndsItAtOnce();
@@ -144,7 +150,7 @@ void TestForm1::defaultsMatchStartState()
     QCOMPARE(groups, 11);
 
     QVERIFY(m_form->PaneText().empty());
-    QVERIFY(Control<QPlainTextEdit>("RichTextBox1")->toPlainText().isEmpty());
+    QCOMPARE(Control<ui::ReportView>("RichTextBox1")->LineCount(), 1);
     const QProgressBar *bar = Control<QProgressBar>("ProgressBar1");
     QVERIFY(bar->value() < bar->minimum()); // no progress shown
     QVERIFY(!bar->isTextVisible());
@@ -162,7 +168,7 @@ void TestForm1::controlsSitWhereTheLayoutPutsThem()
     };
     const QList<Expected> spots = {
         { "Frame3", "Form1", { 4, 52, 689, 137 }, "QGroupBox" },
-        { "RichTextBox1", "Form1", { 4, 336, 549, 209 }, "QPlainTextEdit" },
+        { "RichTextBox1", "Form1", { 4, 336, 549, 209 }, "ui::ReportView" },
         { "ProgressBar1", "Form1", { 8, 548, 489, 9 }, "QProgressBar" },
         { "Text5", "Frame2", { 152, 16, 97, 21 }, "QLineEdit" },
         { "Label13", "Frame3", { 12, 108, 73, 17 }, "QLabel" },
@@ -279,25 +285,55 @@ void TestForm1::calculateRfThenIfFillsThePane()
 void TestForm1::paneShowsTheReportAndKeepsItExactly()
 {
     Click("Command1");
-    auto *pane = Control<QPlainTextEdit>("RichTextBox1");
-    QString shown = QString::fromStdString(m_form->PaneText());
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QCOMPARE(pane->toPlainText(), shown);
-    QVERIFY(m_form->PaneText().find("\r\n") != std::string::npos);
-
-    QVERIFY(pane->isReadOnly());
-    QVERIFY(pane->textInteractionFlags() & Qt::TextSelectableByKeyboard);
-    QVERIFY(pane->textInteractionFlags() & Qt::TextSelectableByMouse);
-    QCOMPARE(pane->lineWrapMode(), QPlainTextEdit::NoWrap);
-    QCOMPARE(pane->tabStopDistance(), 48.0);
+    auto *pane = Control<ui::ReportView>("RichTextBox1");
+    QCOMPARE(pane->Text(), m_form->PaneText());
+    QCOMPARE(pane->TextSize(), m_form->PaneText().size());
     QCOMPARE(pane->font().family(), QStringLiteral("Arial"));
     QCOMPARE(pane->font().pointSizeF(), 8.25);
+    QCOMPARE(pane->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
 
-    // Ctrl+A selects the whole report for copying; the view has followed the end.
+    // The view has followed the end of the report.
+    QVERIFY(pane->verticalScrollBar()->maximum() > 0);
+    QCOMPARE(pane->verticalScrollBar()->value(), pane->verticalScrollBar()->maximum());
+
+    // Ctrl+A, Ctrl+C copies the whole report, with the line ends of this desktop.
+    QString expected = QString::fromStdString(m_form->PaneText());
+    expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     pane->setFocus();
     QTest::keyClick(pane, Qt::Key_A, Qt::ControlModifier);
-    QCOMPARE(pane->textCursor().selectedText().size(), pane->toPlainText().size());
-    QCOMPARE(pane->verticalScrollBar()->value(), pane->verticalScrollBar()->maximum());
+    QTest::keyClick(pane, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), expected);
+
+    // Back at the top, a double-click takes the word under the mouse and a drag takes lines.
+    QTest::keyClick(pane, Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(pane->verticalScrollBar()->value(), 0);
+    const int line = pane->fontMetrics().lineSpacing();
+    QTest::mouseDClick(pane->viewport(), Qt::LeftButton, {}, QPoint(6, 3 * line + line / 2));
+    QTest::keyClick(pane, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("168"));
+
+    QTest::mousePress(pane->viewport(), Qt::LeftButton, {}, QPoint(1, 3 * line + line / 2));
+    QTest::mouseMove(pane->viewport(), QPoint(1, 5 * line + line / 2));
+    QTest::mouseRelease(pane->viewport(), Qt::LeftButton, {}, QPoint(1, 5 * line + line / 2));
+    QCOMPARE(pane->SelectedText(),
+        QStringLiteral("168\t\t 100000 Hz\t1000\t\t 0 Hz        \t0202A2\t003E23\n"
+                       "189\t\t 88888.9 Hz\t1125\t\t 0 Hz        \t0202F6\t004617\n"));
+
+    // The context menu offers the same.
+    QTimer::singleShot(0, pane, [] {
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+            for (QAction *action : menu->actions()) {
+                if (action->text() == QStringLiteral("Select All")) {
+                    action->trigger();
+                }
+            }
+            menu->close();
+        }
+    });
+    QContextMenuEvent menuEvent(
+        QContextMenuEvent::Mouse, QPoint(10, 10), pane->mapToGlobal(QPoint(10, 10)));
+    QApplication::sendEvent(pane->viewport(), &menuEvent);
+    QCOMPARE(pane->SelectedText(), expected);
 }
 
 void TestForm1::overflowRunShowsItsBoxOnce()
@@ -336,26 +372,95 @@ void TestForm1::runWithoutMatchLeavesTheCountAlone()
 
 void TestForm1::optionChangedDuringRunEntersTheNextRow()
 {
-    // When the second match has been counted, the user picks "Fastlock"; the click is handled
-    // at the yield before that match's row, so the row for 168 is without it and 189 with it.
+    // A hundred thousand dividers, every one listed. The user picks "Fastlock" while the run is
+    // under way: the rows written before the click have no FoLD bit, every row after it has.
+    Type("Text8", QStringLiteral("1e6"));
+    Type("Text6", QStringLiteral("168"));
+    Type("Text9", QStringLiteral("1e9"));
+    QTest::mouseClick(Option("Option4"), Qt::LeftButton);
     QRadioButton *fastlock = Option("Option19");
-    connect(Box("Text10"), &QLineEdit::textChanged, fastlock, [fastlock](const QString &count) {
-        if (count == QStringLiteral("2")) {
-            QTimer::singleShot(
-                0, fastlock, [fastlock] { QTest::mouseClick(fastlock, Qt::LeftButton); });
+    QTimer::singleShot(0, fastlock, [fastlock] { QTest::mouseClick(fastlock, Qt::LeftButton); });
+    Click("Command1");
+    QVERIFY(fastlock->isChecked());
+
+    const QStringList lines
+        = QString::fromStdString(m_form->PaneText()).split(QStringLiteral("\r\n"));
+    int before = 0;
+    int after = 0;
+    for (const QString &line : lines) {
+        const QStringList columns = line.split(QLatin1Char('\t'));
+        if (columns.size() != 8) {
+            continue;
         }
-    });
+        const bool fastlockBit = (columns[6].toInt(nullptr, 16) & (1 << 21)) != 0;
+        QVERIFY2(!fastlockBit || before > 0, "the first row was written before any yield");
+        QVERIFY2(fastlockBit || after == 0, qPrintable(line)); // once set, it stays set
+        ++(fastlockBit ? after : before);
+    }
+    QVERIFY(before > 0);
+    QVERIFY(after > 0);
+}
+
+// A hundred thousand dividers, every one a match: the window, which turns its event loop and
+// draws only now and then, ends with the very report, count and bar of the core.
+void TestForm1::longRunMatchesTheCoreByteForByte()
+{
+    calc::testing::RecordingWindow core;
+    core.fields[calc::Box::Text8] = "1e6";
+    core.fields[calc::Box::Text6] = "168";
+    core.fields[calc::Box::Text9] = "1e9";
+    core.Select(calc::OptionButton::Option4);
+    calc::RunCalculation(calc::Side::RF, core);
+
+    Type("Text8", QStringLiteral("1e6"));
+    Type("Text6", QStringLiteral("168"));
+    Type("Text9", QStringLiteral("1e9"));
+    QTest::mouseClick(Option("Option4"), Qt::LeftButton);
     Click("Command1");
 
-    const QString pane = QString::fromStdString(m_form->PaneText());
-    QVERIFY(pane.contains(
-        QStringLiteral("168\t\t 100000 Hz\t1000\t\t 0 Hz        \t0202A2\t003E23\r\n")));
-    QVERIFY(pane.contains(
-        QStringLiteral("189\t\t 88888.9 Hz\t1125\t\t 0 Hz        \t2202F6\t004617\r\n")));
+    QVERIFY(m_form->PaneText() == core.pane);
+    QCOMPARE(Box("Text10")->text().toStdString(), core.fields[calc::Box::Text10]);
+    QCOMPARE(Box("Text10")->text(), QStringLiteral("99834"));
+    QCOMPARE(Control<QProgressBar>("ProgressBar1")->value(), 100'001); // the last divider
+    auto *pane = Control<ui::ReportView>("RichTextBox1");
+    QCOMPARE(pane->Line(pane->LineCount() - 2), QStringLiteral("Over and Out..."));
+}
+
+// The user sets the max error from 1e9 to 0 while the sweep runs: from the next divider on only
+// exact matches are listed.
+void TestForm1::boxEditedDuringLongRunCountsFromTheNextRead()
+{
+    Type("Text8", QStringLiteral("1e6"));
+    Type("Text6", QStringLiteral("168"));
+    Type("Text9", QStringLiteral("1e9"));
+    QTest::mouseClick(Option("Option4"), Qt::LeftButton);
+    QTimer::singleShot(0, m_form.get(), [this] { Type("Text9", QStringLiteral("0")); });
+    Click("Command1");
+
+    // Exact matches come every 84 dividers; inexact rows stop where the edit was read.
+    int inexact = 0;
+    int exactAfterLastInexact = 0;
+    for (const QString &line :
+        QString::fromStdString(m_form->PaneText()).split(QStringLiteral("\r\n"))) {
+        const QStringList columns = line.split(QLatin1Char('\t'));
+        if (columns.size() != 8) {
+            continue;
+        }
+        if (columns[5] == QStringLiteral(" 0 Hz        ")) {
+            ++exactAfterLastInexact;
+        } else {
+            ++inexact;
+            exactAfterLastInexact = 0;
+        }
+    }
+    QVERIFY(inexact > 0);
+    QVERIFY2(exactAfterLastInexact > 100, "the edit was read long before the end of the sweep");
+    QVERIFY(Box("Text10")->text().toInt() < 99834);
 }
 
 void TestForm1::buttonsAreDisabledOnlyDuringARun()
 {
+    Type("Text6", QStringLiteral("10")); // long enough for the event loop to turn
     bool disabledDuringRun = false;
     bool secondRunStarted = false;
     QTimer::singleShot(0, m_form.get(), [&] {
@@ -380,27 +485,46 @@ void TestForm1::buttonsAreDisabledOnlyDuringARun()
 void TestForm1::progressBarClampsWhatItCannotHold()
 {
     QProgressBar *bar = Control<QProgressBar>("ProgressBar1");
-    m_form->SetProgressMaximum(5'000'000'000);
-    m_form->SetProgressMinimum(-5'000'000'000);
-    m_form->SetProgressValue(4'000'000'000);
-    QCOMPARE(bar->maximum(), std::numeric_limits<int>::max());
-    QCOMPARE(bar->minimum(), std::numeric_limits<int>::min());
-    QCOMPARE(bar->value(), std::numeric_limits<int>::max());
 
-    // A minimum above the maximum shows no progress; a following valid range shows it again.
-    m_form->SetProgressMaximum(10);
-    m_form->SetProgressMinimum(20);
+    // -2^31 / -1 + 1 is beyond an int: the bar holds the largest it can. The test stops the
+    // two-billion-divider sweep by making the crystal unreadable.
+    Type("Text5", QStringLiteral("-2147483648"));
+    Type("Text6", QStringLiteral("-1"));
+    Type("Text7", QStringLiteral("-2147483648"));
+    QPair<int, int> rangeDuringRun;
+    int valueDuringRun = 0;
+    QTimer::singleShot(0, m_form.get(), [&] {
+        rangeDuringRun = { bar->minimum(), bar->maximum() };
+        valueDuringRun = bar->value();
+        Box("Text5")->setText(QStringLiteral("stop"));
+    });
+    Click("Command1");
+    QCOMPARE(rangeDuringRun, qMakePair(1, std::numeric_limits<int>::max()));
+    QVERIFY(valueDuringRun > 1);
+    QVERIFY(bar->value() >= valueDuringRun); // the last divider tried
+    QCOMPARE(m_boxes->Boxes().size(), 1);
+
+    // A minimum above the maximum shows no progress.
+    Type("Text5", QStringLiteral("-16800000"));
+    Type("Text6", QStringLiteral("12500"));
+    Type("Text7", QStringLiteral("100000"));
+    Click("Command1");
     QVERIFY(bar->value() < bar->minimum());
-    m_form->SetProgressMinimum(0);
-    m_form->SetProgressValue(5);
-    QCOMPARE(bar->value(), 5);
+
+    // A maximum below the minimum the last run left is taken all the same.
+    Type("Text5", QStringLiteral("16800000"));
+    Click("Command1");
+    QCOMPARE(bar->value(), 1345);
+    Type("Text5", QStringLiteral("100"));
+    Click("Command1");
+    QCOMPARE(qMakePair(bar->minimum(), bar->maximum()), qMakePair(0, 1));
+    QCOMPARE(bar->value(), 1);
 }
 
 void TestForm1::closingDuringALongRunEndsItAtOnce()
 {
     Type("Text6", QStringLiteral("1")); // 16.8 million dividers
-    Type("Text8", QStringLiteral("2.5e9"));
-    Type("Text9", QStringLiteral("1e9")); // every one a match: the overflow box would come
+    Type("Text8", QStringLiteral("1000"));
     QTimer::singleShot(50, m_form.get(), [this] { m_form->close(); });
     Click("Command1");
 

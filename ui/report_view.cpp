@@ -1,0 +1,477 @@
+// SPDX-License-Identifier: MIT
+#include "ui/report_view.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace ui {
+namespace {
+
+constexpr int kMargin = 4;
+// Lines are laid out up to this many characters; a longer one (a page pasted into a box and
+// echoed by the header) is cut on screen but copied whole.
+constexpr qsizetype kLongestShownLine = 10000;
+// After an append, this many new lines are measured for the horizontal scroll bar; the rows of
+// one report are all alike, and lines drawn later widen the range if need be.
+constexpr qsizetype kLinesMeasuredPerSync = 64;
+constexpr int kHorizontalStep = 20;
+// The text is kept in blocks of this size, so that a growing report is never copied.
+constexpr std::size_t kBlockBytes = std::size_t { 1 } << 20;
+
+} // namespace
+
+ReportView::ReportView(QWidget *parent)
+    : QAbstractScrollArea(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setBackgroundRole(QPalette::Base);
+    viewport()->setAutoFillBackground(true);
+    m_textOption.setWrapMode(QTextOption::NoWrap);
+    SetText({});
+    verticalScrollBar()->setSingleStep(1);
+    horizontalScrollBar()->setSingleStep(kHorizontalStep);
+}
+
+void ReportView::SetText(std::string_view text)
+{
+    m_blocks.clear();
+    m_blocks.shrink_to_fit(); // a new report gives back what a long one before it held
+    m_lines.clear();
+    m_lines.shrink_to_fit();
+    m_textSize = 0;
+    StartBlock();
+    m_lines.push_back({});
+    Append(text);
+    m_anchor = m_cursor = {};
+    m_widestLine = 0;
+    m_syncedLines = 0;
+    Sync();
+}
+
+void ReportView::StartBlock()
+{
+    m_blocks.emplace_back().reserve(kBlockBytes);
+}
+
+void ReportView::Append(std::string_view text)
+{
+    if (!m_blocks.back().empty() && m_blocks.back().size() + text.size() > kBlockBytes) {
+        // The line still open at the end of the full block moves to the new one with it.
+        LineStart &open = m_lines.back();
+        std::string &full = m_blocks.back();
+        std::string tail = full.substr(open.offset);
+        full.resize(open.offset);
+        StartBlock();
+        m_blocks.back().append(tail);
+        open = { static_cast<std::uint32_t>(m_blocks.size() - 1), 0 };
+    }
+    std::string &block = m_blocks.back();
+    const std::size_t from = block.size();
+    block.append(text);
+    m_textSize += text.size();
+    IndexLines(from);
+}
+
+// Notes where each line after `from` in the last block starts.
+void ReportView::IndexLines(std::size_t from)
+{
+    const std::string &block = m_blocks.back();
+    const auto blockIndex = static_cast<std::uint32_t>(m_blocks.size() - 1);
+    const char *begin = block.data();
+    const char *end = begin + block.size();
+    for (const char *p = begin + from; p < end;) {
+        const void *found = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+        if (found == nullptr) {
+            break;
+        }
+        p = static_cast<const char *>(found) + 1;
+        m_lines.push_back({ blockIndex, static_cast<std::uint32_t>(p - begin) });
+    }
+}
+
+std::string ReportView::Text() const
+{
+    std::string text;
+    text.reserve(m_textSize);
+    for (const std::string &block : m_blocks) {
+        text.append(block);
+    }
+    return text;
+}
+
+void ReportView::Sync()
+{
+    const qsizetype lines = LineCount();
+    if (lines == m_syncedLines) {
+        return;
+    }
+    const qsizetype firstNew = std::max<qsizetype>(m_syncedLines - 1, 0);
+    MeasureLines(firstNew, std::min(lines, firstNew + kLinesMeasuredPerSync));
+    MeasureLines(lines - 1, lines);
+    m_syncedLines = lines;
+    UpdateScrollBars();
+    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    viewport()->update();
+}
+
+void ReportView::SetTabStopDistance(qreal pixels)
+{
+    m_textOption.setTabStopDistance(pixels);
+    m_widestLine = 0;
+    viewport()->update();
+}
+
+std::string_view ReportView::LineBytes(qsizetype line) const
+{
+    const auto index = static_cast<std::size_t>(line);
+    const LineStart start = m_lines[index];
+    const std::string &block = m_blocks[start.block];
+    std::size_t end = block.size();
+    if (index + 1 < m_lines.size()) {
+        const LineStart next = m_lines[index + 1];
+        end = (next.block == start.block ? next.offset : block.size()) - 1; // before its LF
+    }
+    if (end > start.offset && block[end - 1] == '\r') {
+        --end;
+    }
+    return std::string_view(block).substr(start.offset, end - start.offset);
+}
+
+QString ReportView::Line(qsizetype line) const
+{
+    const std::string_view bytes = LineBytes(line);
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+namespace {
+
+// One line laid out for drawing, measuring and hit testing.
+struct LaidOutLine {
+    QTextLayout layout;
+    QTextLine line;
+
+    LaidOutLine(QString text, const QFont &font, const QTextOption &option)
+        : layout(std::move(text), font)
+    {
+        layout.setTextOption(option);
+        layout.beginLayout();
+        line = layout.createLine();
+        layout.endLayout();
+    }
+};
+
+QString Shown(std::string_view bytes)
+{
+    // Three UTF-8 bytes or more make at most one UTF-16 unit, so this prefix holds every
+    // character that is shown.
+    const std::string_view prefix
+        = bytes.substr(0, static_cast<std::size_t>(kLongestShownLine) * 3);
+    QString text = QString::fromUtf8(prefix.data(), static_cast<qsizetype>(prefix.size()));
+    if (text.size() > kLongestShownLine) {
+        text.truncate(kLongestShownLine);
+    }
+    return text;
+}
+
+} // namespace
+
+void ReportView::MeasureLines(qsizetype first, qsizetype last)
+{
+    for (qsizetype line = std::max<qsizetype>(first, 0); line < last; ++line) {
+        const LaidOutLine laidOut(Shown(LineBytes(line)), font(), m_textOption);
+        m_widestLine = std::max(m_widestLine, laidOut.line.naturalTextWidth());
+    }
+}
+
+int ReportView::LineHeight() const
+{
+    return std::max(fontMetrics().lineSpacing(), 1);
+}
+
+int ReportView::VisibleLines() const
+{
+    return std::max(viewport()->height() / LineHeight(), 1);
+}
+
+void ReportView::UpdateScrollBars()
+{
+    const qsizetype lines = LineCount();
+    verticalScrollBar()->setRange(
+        0, static_cast<int>(std::max<qsizetype>(lines - VisibleLines(), 0)));
+    verticalScrollBar()->setPageStep(VisibleLines());
+    const int width = static_cast<int>(std::ceil(m_widestLine)) + 2 * kMargin;
+    horizontalScrollBar()->setRange(0, std::max(width - viewport()->width(), 0));
+    horizontalScrollBar()->setPageStep(viewport()->width());
+}
+
+void ReportView::paintEvent(QPaintEvent * /*event*/)
+{
+    QPainter painter(viewport());
+    const int height = LineHeight();
+    const qreal x = kMargin - horizontalScrollBar()->value();
+    const auto [from, to] = std::minmax(m_anchor, m_cursor);
+    const qreal widestBefore = m_widestLine;
+    int y = 0;
+    for (qsizetype line = verticalScrollBar()->value();
+         line < LineCount() && y < viewport()->height(); ++line, y += height) {
+        const QString text = Shown(LineBytes(line));
+        LaidOutLine laidOut(text, font(), m_textOption);
+        QList<QTextLayout::FormatRange> selection;
+        if (from != to && line >= from.line && line <= to.line) {
+            const qsizetype start = line == from.line ? from.column : 0;
+            const qsizetype end = line == to.line ? to.column : text.size();
+            QTextLayout::FormatRange range;
+            range.start = static_cast<int>(std::min(start, text.size()));
+            range.length = static_cast<int>(std::min(end, text.size())) - range.start;
+            range.format.setBackground(palette().highlight());
+            range.format.setForeground(palette().highlightedText());
+            selection.append(range);
+        }
+        laidOut.layout.draw(&painter, QPointF(x, y), selection);
+        if (hasFocus() && line == m_cursor.line) {
+            laidOut.layout.drawCursor(
+                &painter, QPointF(x, y), static_cast<int>(std::min(m_cursor.column, text.size())));
+        }
+        m_widestLine = std::max(m_widestLine, laidOut.line.naturalTextWidth());
+    }
+    if (m_widestLine > widestBefore) {
+        UpdateScrollBars();
+    }
+}
+
+void ReportView::resizeEvent(QResizeEvent *event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    UpdateScrollBars();
+}
+
+void ReportView::changeEvent(QEvent *event)
+{
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        m_widestLine = 0;
+        MeasureLines(0, std::min(LineCount(), kLinesMeasuredPerSync));
+        UpdateScrollBars();
+    }
+}
+
+ReportView::Position ReportView::PositionAt(QPoint point) const
+{
+    const qsizetype line = verticalScrollBar()->value()
+        + static_cast<qsizetype>(std::floor(static_cast<double>(point.y()) / LineHeight()));
+    if (line < 0) {
+        return {};
+    }
+    if (line >= LineCount()) {
+        return Clamped({ LineCount() - 1, std::numeric_limits<qsizetype>::max() });
+    }
+    const LaidOutLine laidOut(Shown(LineBytes(line)), font(), m_textOption);
+    const qreal x = point.x() - kMargin + horizontalScrollBar()->value();
+    return { line, laidOut.line.xToCursor(x) };
+}
+
+ReportView::Position ReportView::Clamped(Position position) const
+{
+    position.line = std::clamp<qsizetype>(position.line, 0, LineCount() - 1);
+    position.column = std::clamp<qsizetype>(position.column, 0, Line(position.line).size());
+    return position;
+}
+
+void ReportView::MoveCursor(Position to, bool extend)
+{
+    m_cursor = to;
+    if (!extend) {
+        m_anchor = to;
+    }
+    viewport()->update();
+}
+
+void ReportView::EnsureCursorVisible()
+{
+    QScrollBar *vertical = verticalScrollBar();
+    if (m_cursor.line < vertical->value()) {
+        vertical->setValue(static_cast<int>(m_cursor.line));
+    } else if (m_cursor.line >= vertical->value() + VisibleLines()) {
+        vertical->setValue(static_cast<int>(m_cursor.line - VisibleLines() + 1));
+    }
+    const QString text = Shown(LineBytes(m_cursor.line));
+    const LaidOutLine laidOut(text, font(), m_textOption);
+    const qreal x
+        = laidOut.line.cursorToX(static_cast<int>(std::min(m_cursor.column, text.size())));
+    m_widestLine = std::max(m_widestLine, laidOut.line.naturalTextWidth());
+    UpdateScrollBars();
+    QScrollBar *horizontal = horizontalScrollBar();
+    const int left = static_cast<int>(x);
+    if (left < horizontal->value()) {
+        horizontal->setValue(left);
+    } else if (left + 2 * kMargin > horizontal->value() + viewport()->width()) {
+        horizontal->setValue(left + 2 * kMargin - viewport()->width());
+    }
+}
+
+QString ReportView::SelectedText() const
+{
+    const auto [from, to] = std::minmax(m_anchor, m_cursor);
+    QString selected;
+    for (qsizetype line = from.line; line <= to.line; ++line) {
+        const QString text = Line(line);
+        const qsizetype start = line == from.line ? from.column : 0;
+        const qsizetype end = line == to.line ? to.column : text.size();
+        selected += text.mid(start, end - start);
+        if (line != to.line) {
+            selected += QLatin1Char('\n');
+        }
+    }
+    return selected;
+}
+
+void ReportView::SelectAll()
+{
+    m_anchor = {};
+    m_cursor = Clamped({ LineCount() - 1, std::numeric_limits<qsizetype>::max() });
+    viewport()->update();
+}
+
+void ReportView::Copy() const
+{
+    if (HasSelection()) {
+        QApplication::clipboard()->setText(SelectedText());
+    }
+}
+
+void ReportView::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Copy)) {
+        Copy();
+        return;
+    }
+    if (event->matches(QKeySequence::SelectAll)) {
+        SelectAll();
+        return;
+    }
+    const bool extend = (event->modifiers() & Qt::ShiftModifier) != 0;
+    const bool wholeText = (event->modifiers() & Qt::ControlModifier) != 0;
+    constexpr qsizetype kLineEnd = std::numeric_limits<qsizetype>::max();
+    Position to = m_cursor;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        to = m_cursor.column > 0 ? Position { m_cursor.line, m_cursor.column - 1 }
+                                 : Position { m_cursor.line - 1, kLineEnd };
+        break;
+    case Qt::Key_Right:
+        to = m_cursor.column < Line(m_cursor.line).size()
+            ? Position { m_cursor.line, m_cursor.column + 1 }
+            : Position { m_cursor.line + 1, 0 };
+        if (to.line >= LineCount()) {
+            to = m_cursor;
+        }
+        break;
+    case Qt::Key_Up:
+        to.line -= 1;
+        break;
+    case Qt::Key_Down:
+        to.line += 1;
+        break;
+    case Qt::Key_PageUp:
+        to.line -= VisibleLines();
+        break;
+    case Qt::Key_PageDown:
+        to.line += VisibleLines();
+        break;
+    case Qt::Key_Home:
+        to = wholeText ? Position {} : Position { m_cursor.line, 0 };
+        break;
+    case Qt::Key_End:
+        to = wholeText ? Position { LineCount() - 1, kLineEnd }
+                       : Position { m_cursor.line, kLineEnd };
+        break;
+    default:
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    if (to.line < 0) {
+        to = {};
+    }
+    MoveCursor(Clamped(to), extend);
+    EnsureCursorVisible();
+}
+
+void ReportView::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QAbstractScrollArea::mousePressEvent(event);
+        return;
+    }
+    MoveCursor(
+        PositionAt(event->position().toPoint()), (event->modifiers() & Qt::ShiftModifier) != 0);
+}
+
+void ReportView::mouseMoveEvent(QMouseEvent *event)
+{
+    if ((event->buttons() & Qt::LeftButton) == 0) {
+        return;
+    }
+    MoveCursor(PositionAt(event->position().toPoint()), true);
+    EnsureCursorVisible();
+}
+
+void ReportView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    // A word is what lies between blanks and tabs: a divider, a frequency or a register word.
+    const Position at = PositionAt(event->position().toPoint());
+    const QString text = Line(at.line);
+    const auto isBlank = [&text](qsizetype i) {
+        return text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t');
+    };
+    qsizetype start = std::min(at.column, text.size());
+    qsizetype end = start;
+    while (start > 0 && !isBlank(start - 1)) {
+        --start;
+    }
+    while (end < text.size() && !isBlank(end)) {
+        ++end;
+    }
+    m_anchor = { at.line, start };
+    m_cursor = { at.line, end };
+    viewport()->update();
+}
+
+void ReportView::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu menu(this);
+    QAction *copy = menu.addAction(tr("&Copy"), this, &ReportView::Copy);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setEnabled(HasSelection());
+    QAction *selectAll = menu.addAction(tr("Select All"), this, &ReportView::SelectAll);
+    selectAll->setShortcut(QKeySequence::SelectAll);
+    menu.exec(event->globalPos());
+}
+
+void ReportView::focusInEvent(QFocusEvent *event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
+}
+
+void ReportView::focusOutEvent(QFocusEvent *event)
+{
+    QAbstractScrollArea::focusOutEvent(event);
+    viewport()->update();
+}
+
+} // namespace ui

@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: MIT
+// The result pane: a read-only view of a report that may run to a million lines. It keeps the
+// report's exact text (CR LF line ends) in blocks of about a megabyte, so that it never moves
+// what it already holds, with an index of where each line starts, and lays out only the lines on
+// screen: appending a line costs its length and nothing more. The user
+// selects with the mouse (drag, double-click for a word, shift-click) or the keyboard, and
+// copies with Ctrl+C or the context menu.
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QTextOption>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ui {
+
+class ReportView : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    explicit ReportView(QWidget *parent = nullptr);
+
+    // The whole text, exactly as set and appended.
+    std::string Text() const;
+    std::size_t TextSize() const { return m_textSize; }
+    void SetText(std::string_view text);
+    // Adds text at the end; the screen catches up at the next Sync.
+    void Append(std::string_view text);
+    // Brings scroll bars and screen up to date with the text, following its end after appends.
+    void Sync();
+
+    void SetTabStopDistance(qreal pixels);
+    qsizetype LineCount() const { return static_cast<qsizetype>(m_lines.size()); }
+    // A line as shown: without its line end.
+    QString Line(qsizetype line) const;
+    bool HasSelection() const { return m_anchor != m_cursor; }
+    // The selected text with LF line ends, as it goes to the clipboard.
+    QString SelectedText() const;
+    void SelectAll();
+    void Copy() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    // A place in the text: a line and a UTF-16 column within the line as shown.
+    struct Position {
+        qsizetype line = 0;
+        qsizetype column = 0;
+        friend bool operator==(const Position &, const Position &) = default;
+        friend auto operator<=>(const Position &, const Position &) = default;
+    };
+
+    // Where a line starts: its block, and its offset in the block. A line never spans blocks.
+    struct LineStart {
+        std::uint32_t block = 0;
+        std::uint32_t offset = 0;
+    };
+
+    std::string_view LineBytes(qsizetype line) const;
+    void StartBlock();
+    void IndexLines(std::size_t from);
+    int LineHeight() const;
+    int VisibleLines() const;
+    void UpdateScrollBars();
+    void MeasureLines(qsizetype first, qsizetype last);
+    Position PositionAt(QPoint point) const;
+    Position Clamped(Position position) const;
+    void MoveCursor(Position to, bool extend);
+    void EnsureCursorVisible();
+
+    std::vector<std::string> m_blocks;
+    std::vector<LineStart> m_lines;
+    std::size_t m_textSize = 0;
+    qsizetype m_syncedLines = 1; // lines the scroll bars knew of at the last Sync
+    qreal m_widestLine = 0;
+    QTextOption m_textOption;
+    Position m_anchor;
+    Position m_cursor;
+};
+
+} // namespace ui
