@@ -3,7 +3,7 @@
 PRESET ?= $(if $(CI),ci,dev)
 BUILD_DIR := build-$(PRESET)
 
-.PHONY: all deps build test run screenshot clean
+.PHONY: all deps build test run screenshot bench clean
 
 all: build
 
@@ -30,6 +30,12 @@ run: build
 screenshot: build
 	mkdir -p docs
 	xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD_DIR)/tests/ui/form1_screenshot docs/screenshot.png
+
+# Times the sweep in the core and in the window (Release build), and prints a table.
+bench: deps
+	cmake --preset bench
+	cmake --build --preset bench
+	build-bench/bench/pll_bench $(BENCH_ARGS)
 
 clean:
 	rm -rf build-*

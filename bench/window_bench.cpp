@@ -1,0 +1,258 @@
+// SPDX-License-Identifier: MIT
+// The real window on the offscreen platform, from the click to the footer in the pane: its
+// speed beside the core's, its memory, and how long the user's input waits during a sweep.
+#include "bench/null_window.h"
+#include "bench/scenarios.h"
+#include "calc/calculation_run.h"
+#include "ui/form1.h"
+#include "ui/report_view.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace bench {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// The fastest of three core sweeps of the scenario, to set the window's time beside.
+double CoreSeconds(const Scenario &scenario)
+{
+    double best = 1e300;
+    for (int i = 0; i < 3; ++i) {
+        NullWindow window(scenario);
+        const Clock::time_point start = Clock::now();
+        calc::RunCalculation(calc::Side::RF, window);
+        best = std::min(best, SecondsSince(start));
+    }
+    return best;
+}
+
+// Peak resident memory since the last ResetPeakMemory, in MiB.
+double PeakMemoryMiB()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.starts_with("VmHWM:")) {
+            return std::stod(line.substr(6)) / 1024.0;
+        }
+    }
+    return 0.0;
+}
+
+void ResetPeakMemory()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+template <typename Window> class Harness {
+public:
+    explicit Harness(const Scenario &scenario)
+    {
+        const auto set = [this](const char *box, std::string_view text) {
+            m_form.template findChild<QLineEdit *>(QString::fromLatin1(box))
+                ->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        };
+        set("Text5", scenario.crystal);
+        set("Text8", scenario.wanted);
+        set("Text6", scenario.refLow);
+        set("Text7", scenario.refHigh);
+        set("Text9", scenario.maxError);
+        m_form.template findChild<QRadioButton *>(scenario.largePrescaler ? "Option4" : "Option3")
+            ->setChecked(true);
+        m_form.show();
+        QApplication::processEvents();
+    }
+
+    // One click on "Calculate RF"; the seconds until it returns with the footer in the pane.
+    double Click()
+    {
+        const Clock::time_point start = Clock::now();
+        m_form.template findChild<QPushButton *>("Command1")->click();
+        const double seconds = SecondsSince(start);
+        const ui::ReportView *pane = Pane();
+        m_complete = pane->LineCount() >= 2
+            && pane->Line(pane->LineCount() - 2) == QStringLiteral("Over and Out...");
+        return seconds;
+    }
+
+    bool Complete() const { return m_complete; }
+    const ui::ReportView *Pane() const
+    {
+        return m_form.template findChild<const ui::ReportView *>("RichTextBox1");
+    }
+
+private:
+    Window m_form;
+    bool m_complete = false;
+};
+
+void WindowSweep(benchmark::State &state, const Scenario &scenario)
+{
+    Harness<ui::Form1> harness(scenario);
+    const double core = CoreSeconds(scenario);
+    ResetPeakMemory();
+    double total = 0;
+    for (auto _ : state) {
+        const double seconds = harness.Click();
+        state.SetIterationTime(seconds);
+        total += seconds;
+    }
+    if (!harness.Complete()) {
+        state.SkipWithError("the report has no footer");
+    }
+    const auto dividers = static_cast<double>(scenario.dividers);
+    state.counters["dividers/s"]
+        = benchmark::Counter(dividers, benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["x_core"] = total / static_cast<double>(state.iterations()) / core;
+    state.counters["peak_MiB"] = PeakMemoryMiB();
+    state.counters["pane_MiB"] = static_cast<double>(harness.Pane()->TextSize()) / (1 << 20);
+}
+
+// The window as it would be without care: an event-loop turn and a progress-bar update on every
+// call, the match count written into its box at every match.
+class ObviousForm1 : public ui::Form1 {
+public:
+    ObviousForm1()
+        : m_bar(findChild<QProgressBar *>("ProgressBar1"))
+        , m_counter(findChild<QLineEdit *>("Text10"))
+    {
+    }
+    void SetProgressValue(std::int64_t value) override { m_bar->setValue(static_cast<int>(value)); }
+    void SetMatchCount(calc::Box, std::string_view text) override
+    {
+        m_counter->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    }
+    bool Yield() override
+    {
+        QCoreApplication::processEvents();
+        return true;
+    }
+
+private:
+    QProgressBar *m_bar;
+    QLineEdit *m_counter;
+};
+
+// The first 1% of S2 in the obvious window and in ours, side by side.
+constexpr Scenario kS2Start { "S2_first_168k", "16800000", "1000", "100", "100000", "0", false,
+    168'001 - 168 + 1 };
+
+template <typename Window> void WindowSweepOf(benchmark::State &state)
+{
+    Harness<Window> harness(kS2Start);
+    for (auto _ : state) {
+        state.SetIterationTime(harness.Click());
+    }
+    const auto dividers = static_cast<double>(kS2Start.dividers);
+    state.counters["dividers/s"]
+        = benchmark::Counter(dividers, benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["s/divider"] = benchmark::Counter(
+        dividers, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+// Input during a sweep: another thread posts an event every millisecond with the time it was
+// posted; the window's thread notes how long each waited before it was handled.
+class LatencyProbe : public QObject {
+public:
+    static constexpr QEvent::Type kProbe = QEvent::User;
+
+    struct ProbeEvent : QEvent {
+        explicit ProbeEvent(Clock::time_point at)
+            : QEvent(kProbe)
+            , posted(at)
+        {
+        }
+        Clock::time_point posted;
+    };
+
+    bool event(QEvent *event) override
+    {
+        if (event->type() != kProbe) {
+            return QObject::event(event);
+        }
+        delays.push_back(SecondsSince(static_cast<ProbeEvent *>(event)->posted) * 1e3);
+        return true;
+    }
+
+    std::vector<double> delays;
+};
+
+void InputLatency(benchmark::State &state, const Scenario &scenario)
+{
+    Harness<ui::Form1> harness(scenario);
+    LatencyProbe probe;
+    for (auto _ : state) {
+        std::jthread poster([&probe](const std::stop_token &stop) {
+            while (!stop.stop_requested()) {
+                QCoreApplication::postEvent(&probe, new LatencyProbe::ProbeEvent(Clock::now()));
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        });
+        state.SetIterationTime(harness.Click());
+        poster.request_stop();
+        poster.join();
+        QCoreApplication::processEvents();
+    }
+    std::vector<double> &delays = probe.delays;
+    if (delays.empty()) {
+        state.SkipWithError("no input was handled");
+        return;
+    }
+    std::sort(delays.begin(), delays.end());
+    state.counters["events"] = static_cast<double>(delays.size());
+    state.counters["median_ms"] = delays[delays.size() / 2];
+    state.counters["max_ms"] = delays.back();
+}
+
+} // namespace
+
+void RegisterWindowBenchmarks()
+{
+    for (const Scenario &scenario : kScenarios) {
+        const std::string name(scenario.name);
+        auto *benchmark
+            = benchmark::RegisterBenchmark(("Window/" + name).c_str(), WindowSweep, scenario)
+                  ->Unit(benchmark::kMillisecond)
+                  ->UseManualTime();
+        if (name == "S1") {
+            benchmark->MinTime(0.5)->Repetitions(5)->ReportAggregatesOnly(true);
+        } else {
+            benchmark->Iterations(3);
+        }
+        if (name == "S2" || name == "S4") {
+            benchmark::RegisterBenchmark(("InputLatency/" + name).c_str(), InputLatency, scenario)
+                ->Unit(benchmark::kMillisecond)
+                ->UseManualTime()
+                ->Iterations(1);
+        }
+    }
+    benchmark::RegisterBenchmark("ObviousWindow/S2_first_168k", WindowSweepOf<ObviousForm1>)
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(1);
+    benchmark::RegisterBenchmark("Window/S2_first_168k", WindowSweepOf<ui::Form1>)
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(3);
+}
+
+} // namespace bench
