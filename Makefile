@@ -3,7 +3,7 @@
 PRESET ?= $(if $(CI),ci,dev)
 BUILD_DIR := build-$(PRESET)
 
-.PHONY: all deps build test run screenshot clean
+.PHONY: all deps build test run screenshot package clean
 
 all: build
 
@@ -30,6 +30,10 @@ run: build
 screenshot: build
 	mkdir -p docs
 	xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD_DIR)/tests/ui/form1_screenshot docs/screenshot.png
+
+# The Debian package, from an optimised build: build-release/lmx2330a-calc_<version>_<arch>.deb.
+package: deps
+	cmake --workflow --preset package
 
 clean:
 	rm -rf build-*
