@@ -3,7 +3,7 @@
 PRESET ?= $(if $(CI),ci,dev)
 BUILD_DIR := build-$(PRESET)
 
-.PHONY: all deps build test run screenshot bench clean
+.PHONY: all deps build test run screenshot bench package format format-check tidy clean
 
 all: build
 
@@ -36,6 +36,28 @@ bench: deps
 	cmake --preset bench
 	cmake --build --preset bench
 	build-bench/bench/pll_bench $(BENCH_ARGS)
+
+# The Debian package, from an optimised build: build-release/lmx2330a-calc_<version>_<arch>.deb.
+package: deps
+	cmake --workflow --preset package
+
+# Every C++ source, formatted by .clang-format; format-check fails on any that is not.
+CLANG_FORMAT ?= clang-format-14
+CLANG_TIDY ?= run-clang-tidy-14
+CXX_SOURCES = $(shell find $(wildcard app bench calc fuzz tests ui) -name '*.cpp' -o -name '*.h')
+
+format: deps
+	$(CLANG_FORMAT) -i $(CXX_SOURCES)
+
+format-check: deps
+	$(CLANG_FORMAT) --dry-run --Werror $(CXX_SOURCES)
+
+# clang-tidy over the program's own code (.clang-tidy), with the build's compile commands.
+tidy: deps
+	cmake --preset $(PRESET)
+	cmake --build --preset $(PRESET)
+	$(CLANG_TIDY) -p $(BUILD_DIR) -j 2 -quiet -header-filter='^$(CURDIR)/(calc|ui|app)/' \
+		'^$(CURDIR)/(calc|ui|app)/'
 
 clean:
 	rm -rf build-*
