@@ -69,9 +69,9 @@ int ClampToInt(std::int64_t value)
         value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
-QRect Geometry(const ControlSpec &spec)
+QRect Geometry(const ControlRow &row)
 {
-    return { Pixels(spec.left), Pixels(spec.top), Pixels(spec.width), Pixels(spec.height) };
+    return { Pixels(row.left), Pixels(row.top), Pixels(row.width), Pixels(row.height) };
 }
 
 } // namespace
@@ -92,15 +92,15 @@ void Form1::CreateControls()
 
     QHash<QString, QWidget *> containers;
     std::vector<std::pair<int, QWidget *>> focusOrder;
-    for (const ControlSpec &spec : kControls) {
+    for (const ControlRow &row : kControls) {
         QWidget *container
-            = spec.container.empty() ? this : containers.value(ToQString(spec.container));
-        const QString caption = ToQString(spec.caption);
+            = row.container.empty() ? this : containers.value(ToQString(row.container));
+        const QString caption = ToQString(row.caption);
         QWidget *control = nullptr;
-        switch (spec.kind) {
+        switch (row.kind) {
         case ControlKind::Frame:
             control = new QGroupBox(caption, container);
-            containers.insert(ToQString(spec.name), control);
+            containers.insert(ToQString(row.name), control);
             break;
         case ControlKind::Label: {
             auto *label = new QLabel(caption, container);
@@ -110,17 +110,17 @@ void Form1::CreateControls()
         }
         case ControlKind::TextBox: {
             auto *box = new QLineEdit(container);
-            if (spec.whiteBackground) {
+            if (row.whiteBackground) {
                 QPalette palette = box->palette();
                 palette.setColor(QPalette::Base, Qt::white);
                 box->setPalette(palette);
             }
-            m_boxes.at(static_cast<std::size_t>(ControlNumber(spec.name))) = box;
+            m_boxes.at(static_cast<std::size_t>(ControlNumber(row.name))) = box;
             control = box;
             break;
         }
         case ControlKind::Option:
-            control = m_options.at(static_cast<std::size_t>(ControlNumber(spec.name)))
+            control = m_options.at(static_cast<std::size_t>(ControlNumber(row.name)))
                 = new QRadioButton(caption, container);
             break;
         case ControlKind::Button:
@@ -134,10 +134,10 @@ void Form1::CreateControls()
             control = RichTextBox1 = new ReportView(container);
             break;
         }
-        control->setObjectName(ToQString(spec.name));
-        control->setGeometry(Geometry(spec));
+        control->setObjectName(ToQString(row.name));
+        control->setGeometry(Geometry(row));
         if (control->focusPolicy() != Qt::NoFocus) {
-            focusOrder.emplace_back(spec.tabIndex, control);
+            focusOrder.emplace_back(row.tabIndex, control);
         }
     }
     std::sort(focusOrder.begin(), focusOrder.end(),
@@ -194,16 +194,16 @@ bool Form1::CaptionsFit() const
 
 void Form1::ApplyDefaults()
 {
-    for (const ControlSpec &spec : kControls) {
+    for (const ControlRow &row : kControls) {
         const auto number = static_cast<std::size_t>(
-            spec.kind == ControlKind::TextBox || spec.kind == ControlKind::Option
-                ? ControlNumber(spec.name)
+            row.kind == ControlKind::TextBox || row.kind == ControlKind::Option
+                ? ControlNumber(row.name)
                 : 0);
-        if (spec.kind == ControlKind::TextBox) {
-            m_boxes.at(number)->setText(ToQString(spec.caption));
-            m_fieldTexts.at(number) = spec.caption;
-        } else if (spec.kind == ControlKind::Option) {
-            m_options.at(number)->setChecked(spec.selected);
+        if (row.kind == ControlKind::TextBox) {
+            m_boxes.at(number)->setText(ToQString(row.caption));
+            m_fieldTexts.at(number) = row.caption;
+        } else if (row.kind == ControlKind::Option) {
+            m_options.at(number)->setChecked(row.selected);
         }
     }
     ProgressBar1->reset(); // no progress shown
