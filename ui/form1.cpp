@@ -110,6 +110,7 @@ void Form1::CreateControls()
         }
         case ControlKind::TextBox: {
             auto *box = new QLineEdit(container);
+            box->setMaxLength(std::numeric_limits<int>::max()); // any text of any length
             if (row.whiteBackground) {
                 QPalette palette = box->palette();
                 palette.setColor(QPalette::Base, Qt::white);

@@ -21,6 +21,9 @@ void BoxWatcher::CloseOpenBoxes()
         m_boxes.append(
             { box->windowTitle(), box->text(), box->icon(), static_cast<int>(box->buttons().size()),
                 box->windowModality() == Qt::ApplicationModal });
+        if (whileOpen) {
+            whileOpen();
+        }
         if (QAbstractButton *ok = box->button(QMessageBox::Ok)) {
             ok->click();
         } else {

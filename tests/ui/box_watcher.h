@@ -9,6 +9,8 @@
 #include <QTimer>
 #include <QVector>
 
+#include <functional>
+
 struct SeenBox {
     QString title;
     QString text;
@@ -21,6 +23,8 @@ class BoxWatcher : public QObject {
 public:
     BoxWatcher();
     const QVector<SeenBox> &Boxes() const { return m_boxes; }
+    // Called while a box is open, before it is closed.
+    std::function<void()> whileOpen;
 
 private:
     void CloseOpenBoxes();

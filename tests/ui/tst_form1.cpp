@@ -4,7 +4,7 @@
 
 #include "calc/calculation_run.h"
 #include "tests/calc/recording_window.h"
-#include "tests/ui/box_watcher.h"
+#include "tests/ui/form1_driver.h"
 #include "ui/report_view.h"
 
 #include <QApplication>
@@ -22,7 +22,6 @@
 #include <QTimer>
 
 #include <limits>
-#include <memory>
 
 namespace {
 
@@ -42,7 +41,7 @@ QString Tail(const std::string &text)
 
 } // namespace
 
-class TestForm1 : public QObject {
+class TestForm1 : public QObject, private Form1Driver {
     Q_OBJECT
 
 private slots:
@@ -65,42 +64,16 @@ private slots:
     void progressBarClampsWhatItCannotHold();
     void closingDuringALongRunEndsItAtOnce();
     void closingDuringARunQuitsTheProgram();
-
-private:
-    template <typename T> T *Control(const char *name)
-    {
-        T *control = m_form->findChild<T *>(QString::fromLatin1(name));
-        if (control == nullptr) {
-            qFatal("no control %s", name);
-        }
-        return control;
-    }
-    QLineEdit *Box(const char *name) { return Control<QLineEdit>(name); }
-    QRadioButton *Option(const char *name) { return Control<QRadioButton>(name); }
-    void Click(const char *name) { QTest::mouseClick(Control<QWidget>(name), Qt::LeftButton); }
-    void Type(const char *box, const QString &text)
-    {
-        Box(box)->selectAll();
-        QTest::keyClicks(Box(box), text);
-    }
-
-    std::unique_ptr<ui::Form1> m_form;
-    std::unique_ptr<BoxWatcher> m_boxes;
 };
 
 void TestForm1::init()
 {
-    m_form = std::make_unique<ui::Form1>();
-    m_form->show();
-    QApplication::setActiveWindow(m_form.get());
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    m_boxes = std::make_unique<BoxWatcher>();
+    QVERIFY(Open());
 }
 
 void TestForm1::cleanup()
 {
-    m_boxes.reset();
-    m_form.reset();
+    Close();
 }
 
 void TestForm1::defaultsMatchStartState()

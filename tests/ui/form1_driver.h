@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: MIT
+// Drives a real Form1 as its user does: finds controls by name, clicks and types; closes the
+// run's message boxes as they appear and keeps what they said.
+#pragma once
+
+#include "tests/ui/box_watcher.h"
+#include "ui/form1.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+
+#include <memory>
+
+class Form1Driver {
+protected:
+    // Call from the test's init() and cleanup().
+    bool Open()
+    {
+        m_form = std::make_unique<ui::Form1>();
+        m_form->show();
+        QApplication::setActiveWindow(m_form.get());
+        m_boxes = std::make_unique<BoxWatcher>();
+        return QTest::qWaitForWindowExposed(m_form.get());
+    }
+
+    void Close()
+    {
+        m_boxes.reset();
+        m_form.reset();
+    }
+
+    template <typename T> T *Control(const char *name)
+    {
+        T *control = m_form->findChild<T *>(QString::fromLatin1(name));
+        if (control == nullptr) {
+            qFatal("no control %s", name);
+        }
+        return control;
+    }
+    QLineEdit *Box(const char *name) { return Control<QLineEdit>(name); }
+    QRadioButton *Option(const char *name) { return Control<QRadioButton>(name); }
+    void Click(const char *name) { QTest::mouseClick(Control<QWidget>(name), Qt::LeftButton); }
+    void Type(const char *box, const QString &text)
+    {
+        Box(box)->selectAll();
+        QTest::keyClicks(Box(box), text);
+    }
+
+    std::unique_ptr<ui::Form1> m_form;
+    std::unique_ptr<BoxWatcher> m_boxes;
+};
