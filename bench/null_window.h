@@ -41,7 +41,7 @@ public:
     void SetProgressMinimum(std::int64_t) override { }
     void SetProgressValue(std::int64_t) override { }
     void ShowErrorBox(std::string_view, std::string_view) override { }
-    bool Yield() override { return true; }
+    calc::AfterYield Yield() override { return calc::AfterYield::Continue; }
     calc::NumberFormat UserNumberFormat() override { return { ".", "," }; }
 
 private:

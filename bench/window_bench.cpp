@@ -141,10 +141,10 @@ public:
     {
         m_counter->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     }
-    bool Yield() override
+    calc::AfterYield Yield() override
     {
         QCoreApplication::processEvents();
-        return true;
+        return calc::AfterYield::Continue;
     }
 
 private:

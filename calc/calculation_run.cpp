@@ -120,6 +120,19 @@ enum class Outcome : std::uint8_t {
 
 enum class Step : std::uint8_t { Next, Stop, Closed };
 
+Step StepAfter(AfterYield afterYield)
+{
+    switch (afterYield) {
+    case AfterYield::Continue:
+        break;
+    case AfterYield::StopSweep:
+        return Step::Stop;
+    case AfterYield::Close:
+        return Step::Closed;
+    }
+    return Step::Next;
+}
+
 class Sweep {
 public:
     Sweep(const SideProfile &profile, WindowOps &window)
@@ -171,8 +184,8 @@ private:
     Step TryDivider(std::int64_t r)
     {
         m_window.SetProgressValue(r);
-        if (!m_window.Yield()) {
-            return Step::Closed;
+        if (const Step step = StepAfter(m_window.Yield()); step != Step::Next) {
+            return step;
         }
         if (!ReadFrequency(m_profile.crystal, m_crystal)) {
             return Step::Stop;
@@ -215,8 +228,8 @@ private:
         }
         // A above B cannot be loaded into the dual-modulus prescaler: counted, but not listed.
         if (candidate.a <= candidate.b) {
-            if (!m_window.Yield()) {
-                return Step::Closed;
+            if (const Step step = StepAfter(m_window.Yield()); step != Step::Next) {
+                return step;
             }
             const ChipOptions options = ReadChipOptions();
             const FoldMode fold = ReadFoldMode();

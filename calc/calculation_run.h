@@ -17,8 +17,9 @@ inline constexpr std::string_view kErrorBoxTitle = "PLL register ERROR";
 // Every field is read from the window at each use, so an edit during the run counts from its
 // next read. The run stops early, with an error box and then the separator and footer, on a B
 // counter above 2047 (after finishing that divider), a text that is not a number, a ref low or
-// ref high of 0, or a value beyond 32 bits. It ends at once, writing nothing more, when the
-// window reports from Yield that it is closing.
+// ref high of 0, or a value beyond 32 bits; likewise, without a box of its own, when the window
+// says from Yield that the sweep must stop. It ends at once, writing nothing more, when the
+// window says that it is closing.
 void RunCalculation(Side side, WindowOps &window);
 
 } // namespace calc

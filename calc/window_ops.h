@@ -11,6 +11,13 @@
 
 namespace calc {
 
+// What the run does once the window has handled its events.
+enum class AfterYield : std::uint8_t {
+    Continue,
+    StopSweep, // the window has told the user why: no more dividers, the footer follows
+    Close, // the window is closing: the run ends at once, writing nothing more
+};
+
 class WindowOps {
 public:
     virtual ~WindowOps() = default;
@@ -41,9 +48,8 @@ public:
     // has closed it.
     virtual void ShowErrorBox(std::string_view title, std::string_view text) = 0;
 
-    // Lets the window handle its pending events. Returns false when the window is closing: the
-    // run then ends at once, writing nothing more and showing no box.
-    virtual bool Yield() = 0;
+    // Lets the window handle its pending events, and says whether the run goes on.
+    virtual AfterYield Yield() = 0;
 
     // How the user writes numbers, from the window's locale.
     virtual NumberFormat UserNumberFormat() = 0;

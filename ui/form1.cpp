@@ -2,6 +2,7 @@
 #include "ui/form1.h"
 
 #include "calc/calculation_run.h"
+#include "calc/report_text.h"
 #include "ui/form1_layout.h"
 #include "ui/report_view.h"
 
@@ -254,6 +255,7 @@ void Form1::Calculate(calc::Side side)
         RunScope &operator=(const RunScope &) = delete;
     } scope(*this);
     m_lastTurn = std::chrono::steady_clock::now();
+    m_reportTooLong = false;
     calc::RunCalculation(side, *this);
     ShowRunState();
 }
@@ -288,6 +290,9 @@ void Form1::SetPaneText(std::string_view text)
 void Form1::AppendPaneText(std::string_view text)
 {
     RichTextBox1->Append(text);
+    if (RichTextBox1->TextSize() > m_largestReport && m_running) {
+        m_reportTooLong = true;
+    }
 }
 
 void Form1::SetProgressMaximum(std::int64_t maximum)
@@ -338,7 +343,7 @@ void Form1::ShowErrorBox(std::string_view title, std::string_view text)
     box.exec();
 }
 
-bool Form1::Yield()
+calc::AfterYield Form1::Yield()
 {
     if (++m_yieldsSinceClockCheck >= kYieldsPerClockCheck) {
         m_yieldsSinceClockCheck = 0;
@@ -346,7 +351,26 @@ bool Form1::Yield()
             TurnEventLoop();
         }
     }
-    return !m_closing;
+    if (m_closing) {
+        return calc::AfterYield::Close;
+    }
+    if (m_reportTooLong) {
+        return StopTooLongReport();
+    }
+    return calc::AfterYield::Continue;
+}
+
+// A sweep of billions of listed dividers would fill the memory before it ended; the window
+// stops it at a report no one could read through, and says so.
+calc::AfterYield Form1::StopTooLongReport()
+{
+    m_reportTooLong = false;
+    ShowErrorBox(calc::kErrorBoxTitle,
+        "The report has grown beyond "
+            + calc::DecimalText(static_cast<std::int64_t>(m_largestReport >> 20))
+            + " MiB, more than this window keeps: the sweep stops here. Narrow the band between "
+              "Ref low and Ref high, or lower Max Error.");
+    return m_closing ? calc::AfterYield::Close : calc::AfterYield::StopSweep;
 }
 
 void Form1::TurnEventLoop()

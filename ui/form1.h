@@ -31,6 +31,8 @@ public:
     // The report exactly as the run wrote it, CR LF line ends included.
     std::string PaneText() const;
     bool IsRunning() const { return m_running; }
+    // A run whose report grows beyond this many bytes is stopped, with a box that says why.
+    void SetLargestReport(std::size_t bytes) { m_largestReport = bytes; }
 
     std::string_view FieldText(calc::Box box) override;
     bool OptionSelected(calc::OptionButton button) override;
@@ -41,7 +43,7 @@ public:
     void SetProgressMinimum(std::int64_t minimum) override;
     void SetProgressValue(std::int64_t value) override;
     void ShowErrorBox(std::string_view title, std::string_view text) override;
-    bool Yield() override;
+    calc::AfterYield Yield() override;
     calc::NumberFormat UserNumberFormat() override;
 
 protected:
@@ -55,6 +57,7 @@ private:
     void ConnectSignals();
     void Calculate(calc::Side side);
     void TurnEventLoop();
+    calc::AfterYield StopTooLongReport();
     void ShowRunState();
     void ShowProgress();
 
@@ -77,6 +80,8 @@ private:
     std::int64_t m_progressMaximum = 100;
     std::int64_t m_progressMinimum = 0;
     std::int64_t m_progressValue = -1;
+    std::size_t m_largestReport = std::size_t { 1 } << 30;
+    bool m_reportTooLong = false;
     bool m_running = false;
     bool m_closing = false;
 };

@@ -285,7 +285,7 @@ TEST(RunCalculation, EditsDuringTheRunTakeEffectAtTheNextRead)
             w.fields[Box::Text9] = "1e9"; // from 189 on, every divider matches
             w.Select(OptionButton::Option19); // Fastlock
         }
-        return true;
+        return AfterYield::Continue;
     };
     RunCalculation(Side::RF, window);
 
@@ -302,7 +302,7 @@ TEST(RunCalculation, FieldEditedIntoTextThatIsNotANumberStopsTheRun)
         if (w.progressValue == 200) {
             w.fields[Box::Text5] = "16.8 MHz";
         }
-        return true;
+        return AfterYield::Continue;
     };
     RunCalculation(Side::RF, window);
 
@@ -384,7 +384,9 @@ TEST(RunCalculation, ExtremeBoundsDoNotOverflow)
     window.fields[Box::Text5] = "-2147483648";
     window.fields[Box::Text6] = "-1";
     window.fields[Box::Text7] = "-2147483648";
-    window.onYield = [](RecordingWindow &, int yields) { return yields < 3; };
+    window.onYield = [](RecordingWindow &, int yields) {
+        return yields < 3 ? AfterYield::Continue : AfterYield::Close;
+    };
     RunCalculation(Side::RF, window);
 
     EXPECT_EQ(window.progressMaximum, 2147483649);
@@ -392,12 +394,29 @@ TEST(RunCalculation, ExtremeBoundsDoNotOverflow)
     EXPECT_EQ(window.dividersTried, (std::vector<std::int64_t> { 1, 2, 3 }));
 }
 
+// A window that stops the sweep (its report has grown too long) still gets the footer.
+TEST(RunCalculation, WindowCanStopTheSweepWithTheFooter)
+{
+    RecordingWindow window;
+    window.onYield = [](RecordingWindow &w, int) {
+        return w.progressValue == 200 ? AfterYield::StopSweep : AfterYield::Continue;
+    };
+    RunCalculation(Side::RF, window);
+
+    EXPECT_EQ(window.dividersTried.back(), 200);
+    EXPECT_EQ(Rows(window.pane).size(), 2U);
+    EXPECT_TRUE(window.errorBoxes.empty());
+    EXPECT_TRUE(EndsWithSeparatorAndFooter(window.pane));
+}
+
 // Closing the window ends the run at its next yield: nothing more is written or shown.
 TEST(RunCalculation, ClosingTheWindowEndsTheRunAtOnce)
 {
     RecordingWindow window;
     window.fields[Box::Text8] = "2.5e9"; // would raise the overflow box at 441
-    window.onYield = [](RecordingWindow &w, int) { return w.progressValue < 300; };
+    window.onYield = [](RecordingWindow &w, int) {
+        return w.progressValue < 300 ? AfterYield::Continue : AfterYield::Close;
+    };
     RunCalculation(Side::RF, window);
 
     EXPECT_EQ(window.log.back(), "Yield");

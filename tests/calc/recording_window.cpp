@@ -116,11 +116,11 @@ void RecordingWindow::ShowErrorBox(std::string_view title, std::string_view text
     errorBoxes.push_back({ std::string(title), std::string(text) });
 }
 
-bool RecordingWindow::Yield()
+AfterYield RecordingWindow::Yield()
 {
     log.push_back("Yield");
     ++yields;
-    return onYield ? onYield(*this, yields) : true;
+    return onYield ? onYield(*this, yields) : AfterYield::Continue;
 }
 
 NumberFormat RecordingWindow::UserNumberFormat()

@@ -35,16 +35,16 @@ public:
     void SetProgressMinimum(std::int64_t minimum) override;
     void SetProgressValue(std::int64_t value) override;
     void ShowErrorBox(std::string_view title, std::string_view text) override;
-    bool Yield() override;
+    AfterYield Yield() override;
     NumberFormat UserNumberFormat() override;
 
     std::map<Box, std::string> fields;
     std::set<OptionButton> selected;
     NumberFormat format { ".", "," };
 
-    // Called inside every Yield with the number of yields so far (1 for the first); returning
-    // false tells the run that the window is closing.
-    std::function<bool(RecordingWindow &, int)> onYield;
+    // Called inside every Yield with the number of yields so far (1 for the first); what it
+    // returns goes back to the run.
+    std::function<AfterYield(RecordingWindow &, int)> onYield;
 
     std::string pane;
     std::int64_t progressMaximum = 0;

@@ -23,6 +23,7 @@ private slots:
     void runAfterAFailedRunIsWhole();
     void megabytePastedIntoABoxIsTakenWhole();
     void overflowBoxDuringEditsBlocksTheWindowAndEndsTheRun();
+    void reportTooLongToKeepStopsTheSweep();
 
 private:
     // A click as the platform delivers it, to the window rather than straight to the control,
@@ -195,6 +196,31 @@ void TestForm1Lifecycle::overflowBoxDuringEditsBlocksTheWindowAndEndsTheRun()
     const qint64 r = last[0].toLongLong();
     QCOMPARE(
         last[6].toLongLong(nullptr, 16), r * 4 + 2 + (1 << 17) + (1 << 18)); // R carries, summed
+}
+
+// A window that keeps at most a megabyte of report, and a sweep that lists three and a half.
+void TestForm1Lifecycle::reportTooLongToKeepStopsTheSweep()
+{
+    m_form->SetLargestReport(std::size_t { 1 } << 20);
+    Type("Text8", QStringLiteral("1e6"));
+    Type("Text6", QStringLiteral("168"));
+    Type("Text9", QStringLiteral("1e9"));
+    QTest::mouseClick(Option("Option4"), Qt::LeftButton);
+    Click("Command1");
+
+    QCOMPARE(m_boxes->Boxes().size(), 1);
+    QVERIFY(m_boxes->Boxes().front().text.startsWith(
+        QStringLiteral("The report has grown beyond 1 MiB")));
+    QVERIFY(FooterWritten());
+    QVERIFY(ButtonsEnabled());
+    const std::size_t size = m_form->PaneText().size();
+    QVERIFY(size > (std::size_t { 1 } << 20));
+    QVERIFY(size < (std::size_t { 1 } << 20) + 1000);
+
+    Type("Text9", QStringLiteral("0")); // a short report is untouched
+    Click("Command1");
+    QCOMPARE(m_boxes->Boxes().size(), 1);
+    QVERIFY(FooterWritten());
 }
 
 QTEST_MAIN(TestForm1Lifecycle)
