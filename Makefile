@@ -3,7 +3,7 @@
 PRESET ?= $(if $(CI),ci,dev)
 BUILD_DIR := build-$(PRESET)
 
-.PHONY: all deps build test clean
+.PHONY: all deps build test asan clean
 
 all: build
 
@@ -16,6 +16,10 @@ build: deps
 
 test: deps
 	cmake --workflow --preset $(PRESET)
+
+# The whole test suite again, built by clang with address and undefined-behaviour sanitizers.
+asan: deps
+	cmake --workflow --preset asan
 
 clean:
 	rm -rf build-*
