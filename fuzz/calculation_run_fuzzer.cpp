@@ -189,17 +189,31 @@ struct ExpectedSweep {
 ExpectedSweep SweepAsWritten(
     const SideProfile &profile, const ScriptedWindow &window, const NumberFormat &format)
 {
+    // Each reading is a function of its text alone; reading again only when the text changed
+    // keeps long sweeps quick to check.
+    const DividerState *previous = nullptr;
+    RealReading crystal;
+    RealReading wanted;
+    double maxError = 0.0;
     ExpectedSweep sweep;
     for (const DividerState &divider : window.dividers) {
         Require(!sweep.stoppedEarly, "no divider is tried after the sweep stopped");
-        const RealReading crystal = ReadReal(divider.crystal, format);
+        if (!previous || previous->crystal != divider.crystal) {
+            crystal = ReadReal(divider.crystal, format);
+        }
+        if (!previous || previous->wanted != divider.wanted) {
+            wanted = ReadReal(divider.wanted, format);
+        }
+        if (!previous || previous->maxError != divider.maxError) {
+            maxError = ReadLeadingNumber(divider.maxError);
+        }
+        previous = &divider;
         if (crystal.status != ReadingStatus::Ok) {
             sweep.stopMessage = std::string(profile.crystal.caption);
             sweep.stoppedEarly = true;
             continue;
         }
         const double fRef = crystal.value / static_cast<double>(divider.r);
-        const RealReading wanted = ReadReal(divider.wanted, format);
         if (wanted.status != ReadingStatus::Ok) {
             sweep.stopMessage = std::string(profile.wanted.caption);
             sweep.stoppedEarly = true;
@@ -212,7 +226,7 @@ ExpectedSweep SweepAsWritten(
             continue;
         }
         const double error = fRef * n - wanted.value;
-        if (!(std::fabs(error) <= ReadLeadingNumber(divider.maxError))) {
+        if (!(std::fabs(error) <= maxError)) {
             continue;
         }
         ++sweep.matches;
