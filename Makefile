@@ -40,15 +40,19 @@ fuzz: deps
 	        $(FUZZ_DIR)/corpus/$$fuzzer fuzz/corpus/$$fuzzer; \
 	done
 
-# Replaces each kept corpus by the smallest set of its inputs and those fuzzing found that
-# covers as much; files named regression-* (inputs that once failed) are always kept.
+# Replaces the inputs fuzzing found in each kept corpus (files named by their SHA-1) with the
+# smallest set of them, and of those found since, that adds to the edges the named inputs cover
+# (edges, not hit counts, so that the kept corpus stays a few hundred small files); named inputs
+# (hand-written seeds, inputs that once failed) always stay.
+SHA1_NAME := -regextype egrep -regex '.*/[0-9a-f]{40}'
 fuzz-merge:
 	@set -e; for fuzzer in $(FUZZERS); do \
 	    rm -rf $(FUZZ_DIR)/merged/$$fuzzer; mkdir -p $(FUZZ_DIR)/merged/$$fuzzer; \
-	    $(FUZZ_DIR)/fuzz/$$fuzzer -merge=1 -max_len=1024 $(FUZZ_DIR)/merged/$$fuzzer \
+	    find fuzz/corpus/$$fuzzer -type f ! $(SHA1_NAME) -exec cp {} $(FUZZ_DIR)/merged/$$fuzzer/ \; ; \
+	    $(FUZZ_DIR)/fuzz/$$fuzzer -merge=1 -use_counters=0 -max_len=1024 $(FUZZ_DIR)/merged/$$fuzzer \
 	        fuzz/corpus/$$fuzzer $(FUZZ_DIR)/corpus/$$fuzzer; \
-	    find fuzz/corpus/$$fuzzer -type f ! -name 'regression-*' -delete; \
-	    cp $(FUZZ_DIR)/merged/$$fuzzer/* fuzz/corpus/$$fuzzer/; \
+	    find fuzz/corpus/$$fuzzer -type f $(SHA1_NAME) -delete; \
+	    find $(FUZZ_DIR)/merged/$$fuzzer -type f $(SHA1_NAME) -exec cp {} fuzz/corpus/$$fuzzer/ \; ; \
 	done
 
 clean:
