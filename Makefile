@@ -3,7 +3,11 @@
 PRESET ?= $(if $(CI),ci,dev)
 BUILD_DIR := build-$(PRESET)
 
-.PHONY: all deps build test run screenshot bench package format format-check tidy clean
+FUZZ_SECONDS ?= 60
+FUZZERS := number_reading_fuzzer calculation_run_fuzzer
+FUZZ_DIR := build-fuzz
+
+.PHONY: all deps build test run screenshot bench package format format-check tidy asan fuzz fuzz-merge clean
 
 all: build
 
@@ -58,6 +62,40 @@ tidy: deps
 	cmake --build --preset $(PRESET)
 	$(CLANG_TIDY) -p $(BUILD_DIR) -j 2 -quiet -header-filter='^$(CURDIR)/(calc|ui|app)/' \
 		'^$(CURDIR)/(calc|ui|app)/'
+
+# The whole test suite again, built by clang with address and undefined-behaviour sanitizers.
+asan: deps
+	cmake --workflow --preset asan
+
+# Builds the libFuzzer targets and runs each for FUZZ_SECONDS, starting from its kept corpus in
+# fuzz/corpus/ (which is only read; what a run finds goes to build-fuzz/corpus/). A crash, a
+# broken property, a leak or a hang fails the target, and libFuzzer saves the input that did it
+# under build-fuzz/artifacts/.
+fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	@set -e; for fuzzer in $(FUZZERS); do \
+	    mkdir -p $(FUZZ_DIR)/corpus/$$fuzzer $(FUZZ_DIR)/artifacts; \
+	    echo "fuzz: $$fuzzer for $(FUZZ_SECONDS) s"; \
+	    $(FUZZ_DIR)/fuzz/$$fuzzer -max_total_time=$(FUZZ_SECONDS) -timeout=25 -max_len=1024 \
+	        -print_final_stats=1 -artifact_prefix=$(FUZZ_DIR)/artifacts/$$fuzzer- \
+	        $(FUZZ_DIR)/corpus/$$fuzzer fuzz/corpus/$$fuzzer; \
+	done
+
+# Replaces the inputs fuzzing found in each kept corpus (files named by their SHA-1) with the
+# smallest set of them, and of those found since, that adds to the edges the named inputs cover
+# (edges, not hit counts, so that the kept corpus stays a few hundred small files); named inputs
+# (hand-written seeds, inputs that once failed) always stay.
+SHA1_NAME := -regextype egrep -regex '.*/[0-9a-f]{40}'
+fuzz-merge:
+	@set -e; for fuzzer in $(FUZZERS); do \
+	    rm -rf $(FUZZ_DIR)/merged/$$fuzzer; mkdir -p $(FUZZ_DIR)/merged/$$fuzzer; \
+	    find fuzz/corpus/$$fuzzer -type f ! $(SHA1_NAME) -exec cp {} $(FUZZ_DIR)/merged/$$fuzzer/ \; ; \
+	    $(FUZZ_DIR)/fuzz/$$fuzzer -merge=1 -use_counters=0 -max_len=1024 $(FUZZ_DIR)/merged/$$fuzzer \
+	        fuzz/corpus/$$fuzzer $(FUZZ_DIR)/corpus/$$fuzzer; \
+	    find fuzz/corpus/$$fuzzer -type f $(SHA1_NAME) -delete; \
+	    find $(FUZZ_DIR)/merged/$$fuzzer -type f $(SHA1_NAME) -exec cp {} fuzz/corpus/$$fuzzer/ \; ; \
+	done
 
 clean:
 	rm -rf build-*
