@@ -10,6 +10,9 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
 
 #include <memory>
 
@@ -46,6 +49,21 @@ protected:
     {
         Box(box)->selectAll();
         QTest::keyClicks(Box(box), text);
+    }
+
+    // Does what a user does on seeing a match counter pass `count` during a run: the counter
+    // shows a run's progress whatever the speed of the machine, where a timer would not.
+    void WhenCountPasses(const char *counter, int count, std::function<void()> action)
+    {
+        auto *timer = new QTimer(m_form.get());
+        QObject::connect(timer, &QTimer::timeout, m_form.get(), [=, this] {
+            if (Box(counter)->text().toInt() > count) {
+                timer->deleteLater();
+                timer->stop();
+                action();
+            }
+        });
+        timer->start(1);
     }
 
     std::unique_ptr<ui::Form1> m_form;
