@@ -231,7 +231,7 @@ private:
             if (const Step step = StepAfter(m_window.Yield()); step != Step::Next) {
                 return step;
             }
-            const ChipOptions options = ReadChipOptions();
+            const ChipOptions options = ReadChipOptions(!smallPrescaler);
             const FoldMode fold = ReadFoldMode();
             const RegisterWords words = EncodeRegisterWords(
                 m_profile.side, candidate.r, candidate.b, candidate.a, options, fold);
@@ -308,13 +308,16 @@ private:
             + std::string(m_profile.crystal.caption) + " " + crystal + ")");
     }
 
-    ChipOptions ReadChipOptions()
+    // The options of the row being written. The prescaler is the one B and A were split for:
+    // read again after the row's yield, a click in between would give an N word whose prescaler
+    // bit disagrees with its counters, a word the chip cannot lock with.
+    ChipOptions ReadChipOptions(bool largePrescaler)
     {
         ChipOptions options;
         options.polarityPositive = !m_window.OptionSelected(m_profile.polarityNegative);
         options.chargePumpHigh = !m_window.OptionSelected(m_profile.chargePumpLow);
         options.threeState = !m_window.OptionSelected(m_profile.threeStateNormal);
-        options.largePrescaler = !m_window.OptionSelected(m_profile.smallPrescaler);
+        options.largePrescaler = largePrescaler;
         options.powerDown = !m_window.OptionSelected(m_profile.powerUp);
         return options;
     }

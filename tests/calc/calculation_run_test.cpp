@@ -117,7 +117,6 @@ TEST(RunCalculation, CallsTheWindowInOrder)
         "OptionSelected Option7",
         "OptionSelected Option1",
         "OptionSelected Option9",
-        "OptionSelected Option3",
         "OptionSelected Option6",
         "OptionSelected Option11",
         "AppendPaneText",
@@ -293,6 +292,25 @@ TEST(RunCalculation, EditsDuringTheRunTakeEffectAtTheNextRead)
     const std::vector<std::string> rows = Rows(window.pane);
     EXPECT_EQ(Field(rows[0], 6), "0202A2");
     EXPECT_EQ(Field(rows[1], 6), "2202F6"); // bit 21 from Fastlock
+}
+
+// The prescaler clicked between the split of N and the row's yield: the row keeps the prescaler
+// its B and A were split for, so that the N word's bit 20 agrees with its counters.
+TEST(RunCalculation, RowKeepsThePrescalerItsCountersWereSplitFor)
+{
+    RecordingWindow window;
+    window.fields[Box::Text6] = "100000"; // dividers 168 and 169
+    window.onYield = [](RecordingWindow &w, int yields) {
+        if (yields == 2) { // the yield before the row for 168
+            w.Select(OptionButton::Option4);
+        }
+        return AfterYield::Continue;
+    };
+    RunCalculation(Side::RF, window);
+
+    const std::vector<std::string> rows = Rows(window.pane);
+    ASSERT_EQ(rows.size(), 1U);
+    EXPECT_EQ(Field(rows[0], 7), "003E23"); // B 31, A 8 of 32/33, and no 64/65 bit
 }
 
 TEST(RunCalculation, FieldEditedIntoTextThatIsNotANumberStopsTheRun)
