@@ -10,9 +10,12 @@
 #include <QApplication>
 #include <QEvent>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QTextCursor>
 
 #include <benchmark/benchmark.h>
 
@@ -223,6 +226,52 @@ void InputLatency(benchmark::State &state, const Scenario &scenario)
     state.counters["max_ms"] = delays.back();
 }
 
+// Twenty thousand report rows into the pane one at a time, following the end: into Qt's plain
+// text widget, as a pane would without care, and into the report view, which shows them at the
+// next turn of the event loop.
+constexpr int kAppendedRows = 20'000;
+constexpr std::string_view kRow
+    = "1234\t\t 13636.4 Hz\t7333\t\t-1234.5 Hz        \t0213B2\t01D433\r\n";
+
+void PlainTextEditAppends(benchmark::State &state)
+{
+    QPlainTextEdit pane;
+    pane.setReadOnly(true);
+    pane.setUndoRedoEnabled(false);
+    pane.setLineWrapMode(QPlainTextEdit::NoWrap);
+    pane.show();
+    const QString row = QString::fromUtf8(kRow.data(), static_cast<qsizetype>(kRow.size() - 2))
+        + QLatin1Char('\n');
+    for (auto _ : state) {
+        pane.clear();
+        for (int i = 0; i < kAppendedRows; ++i) {
+            QTextCursor end(pane.document());
+            end.movePosition(QTextCursor::End);
+            end.insertText(row);
+            pane.verticalScrollBar()->setValue(pane.verticalScrollBar()->maximum());
+        }
+        QApplication::processEvents();
+    }
+    state.counters["rows/s"]
+        = benchmark::Counter(kAppendedRows, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void ReportViewAppends(benchmark::State &state)
+{
+    ui::ReportView pane;
+    pane.show();
+    for (auto _ : state) {
+        pane.SetText({});
+        for (int i = 0; i < kAppendedRows; ++i) {
+            pane.Append(kRow);
+        }
+        pane.Sync();
+        QApplication::processEvents();
+    }
+    state.counters["rows/s"]
+        = benchmark::Counter(kAppendedRows, benchmark::Counter::kIsIterationInvariantRate);
+}
+
 } // namespace
 
 void RegisterWindowBenchmarks()
@@ -252,6 +301,14 @@ void RegisterWindowBenchmarks()
     benchmark::RegisterBenchmark("Window/S2_first_168k", WindowSweepOf<ui::Form1>)
         ->Unit(benchmark::kMillisecond)
         ->UseManualTime()
+        ->Iterations(3);
+    benchmark::RegisterBenchmark("PaneAppends/QPlainTextEdit", PlainTextEditAppends)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Iterations(1);
+    benchmark::RegisterBenchmark("PaneAppends/ReportView", ReportViewAppends)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
         ->Iterations(3);
 }
 
