@@ -162,8 +162,8 @@ struct LaidOutLine {
     QTextLayout layout;
     QTextLine line;
 
-    LaidOutLine(QString text, const QFont &font, const QTextOption &option)
-        : layout(std::move(text), font)
+    LaidOutLine(const QString &text, const QFont &font, const QTextOption &option)
+        : layout(text, font)
     {
         layout.setTextOption(option);
         layout.beginLayout();

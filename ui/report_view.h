@@ -60,7 +60,10 @@ private:
         qsizetype line = 0;
         qsizetype column = 0;
         friend bool operator==(const Position &, const Position &) = default;
-        friend auto operator<=>(const Position &, const Position &) = default;
+        friend bool operator<(const Position &a, const Position &b)
+        {
+            return a.line != b.line ? a.line < b.line : a.column < b.column;
+        }
     };
 
     // Where a line starts: its block, and its offset in the block. A line never spans blocks.
