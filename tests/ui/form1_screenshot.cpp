@@ -23,6 +23,7 @@ int main(int argc, char *argv[])
     int status = 1;
     QTimer::singleShot(200, &form, [&] {
         form.findChild<QPushButton *>(QStringLiteral("Command1"))->click();
+        QApplication::processEvents(); // the pane lays out its scroll bars
         status = form.grab().save(path) ? 0 : 1;
         form.close();
     });
