@@ -278,8 +278,7 @@ bool Form1::OptionSelected(calc::OptionButton button)
 void Form1::SetMatchCount(calc::Box counter, std::string_view text)
 {
     const auto number = static_cast<std::size_t>(counter);
-    m_pendingCounts.at(number).assign(text);
-    m_countPending.at(number) = true;
+    m_pendingCounts.at(number).emplace(text);
 }
 
 void Form1::SetPaneText(std::string_view text)
@@ -383,10 +382,10 @@ void Form1::TurnEventLoop()
 // Brings the match counters, the progress bar and the pane up to what the run has set.
 void Form1::ShowRunState()
 {
-    for (std::size_t number = 0; number < m_countPending.size(); ++number) {
-        if (m_countPending.at(number)) {
-            m_countPending.at(number) = false;
-            m_boxes.at(number)->setText(ToQString(m_pendingCounts.at(number)));
+    for (std::size_t number = 0; number < m_pendingCounts.size(); ++number) {
+        if (std::optional<std::string> &count = m_pendingCounts.at(number)) {
+            m_boxes.at(number)->setText(ToQString(*count));
+            count.reset();
         }
     }
     ShowProgress();

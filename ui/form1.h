@@ -11,6 +11,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 class QLineEdit;
@@ -73,8 +74,7 @@ private:
 
     // What a run has set and the screen shows from the next turn of the event loop on: nobody
     // can see a change between two turns, so none is drawn until then.
-    std::array<std::string, 16> m_pendingCounts;
-    std::array<bool, 16> m_countPending {};
+    std::array<std::optional<std::string>, 16> m_pendingCounts;
     std::chrono::steady_clock::time_point m_lastTurn;
     int m_yieldsSinceClockCheck = 0;
     std::int64_t m_progressMaximum = 100;
