@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "calc/report_text.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <system_error>
 
 namespace calc {
@@ -24,22 +27,86 @@ char HexDigit(unsigned digit)
     return static_cast<char>(digit < 10 ? digit + 48 : digit + 55);
 }
 
-// The report is written a row at a time, so its pieces are appended to the row in place rather
-// than built as strings of their own.
-void AppendDecimal(std::string &out, std::int64_t value)
+// A row is written into a buffer on the stack, piece by piece, and added to the report at
+// once: each writer puts its text at `at` and returns the end of what it wrote.
+constexpr std::size_t kLongestDecimal = 20; // "-9223372036854775808"
+constexpr std::size_t kLongestWordHex = 17; // "-8000000000000000"
+constexpr std::size_t kLongestReportNumber = 32; // at most 23: "-1.23456789012346E+308"
+
+char *Put(char *at, std::string_view text)
 {
-    std::array<char, 24>
-        buffer; // NOLINT(cppcoreguidelines-pro-type-member-init): to_chars fills it
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
-    out.append(buffer.data(), end);
+    return std::copy(text.begin(), text.end(), at);
 }
 
-void AppendByteHex(std::string &out, std::uint8_t value)
+// Fixed text, whose length the compiler knows: a move or two rather than a call.
+template <std::size_t kSize> char *Put(char *at, const char (&text)[kSize])
+{
+    std::memcpy(at, text, kSize - 1);
+    return at + kSize - 1;
+}
+
+// "00" to "99", so that the digits of a decimal number are written two at a time.
+constexpr std::array<char, 200> kDigitPairs = [] {
+    std::array<char, 200> pairs {};
+    for (std::size_t i = 0; i < 100; ++i) {
+        pairs[2 * i] = static_cast<char>('0' + i / 10);
+        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
+char *PutDecimal(char *at, std::int64_t value)
+{
+    std::uint64_t magnitude = static_cast<std::uint64_t>(value);
+    if (value < 0) {
+        *at++ = '-';
+        magnitude = 0 - magnitude;
+    }
+    std::size_t digits = 1;
+    for (std::uint64_t rest = magnitude; rest >= 10; rest /= 10) {
+        ++digits;
+    }
+    char *const end = at + digits;
+    char *next = end;
+    for (; magnitude >= 100; magnitude /= 100) {
+        next -= 2;
+        std::memcpy(next, &kDigitPairs[2 * (magnitude % 100)], 2);
+    }
+    if (magnitude >= 10) {
+        std::memcpy(next - 2, &kDigitPairs[2 * magnitude], 2);
+    } else {
+        next[-1] = static_cast<char>('0' + magnitude);
+    }
+    return end;
+}
+
+char *PutByteHex(char *at, std::uint8_t value)
 {
     const unsigned high = value / 16U;
     const unsigned low = value - 16U * high;
-    out += HexDigit(high);
-    out += HexDigit(low);
+    *at++ = HexDigit(high);
+    *at++ = HexDigit(low);
+    return at;
+}
+
+char *PutWordHex(char *at, std::int64_t value)
+{
+    constexpr std::int64_t kLargestWord = 0xFFFFFF;
+    if (value >= 0 && value <= kLargestWord) {
+        // value / 65536, then the rest / 256 and what remains, as shifts and masks.
+        const auto word = static_cast<std::uint32_t>(value);
+        const std::uint32_t hi = word >> 16U;
+        const std::uint32_t mid = (word >> 8U) & 0xFFU;
+        const std::uint32_t lo = word & 0xFFU;
+        at = PutByteHex(at, static_cast<std::uint8_t>(hi));
+        at = PutByteHex(at, static_cast<std::uint8_t>(mid));
+        return PutByteHex(at, static_cast<std::uint8_t>(lo));
+    }
+    char *const end = std::to_chars(at, at + kLongestWordHex, value, 16).ptr;
+    for (char *c = at; c != end; ++c) {
+        *c = (*c >= 'a' && *c <= 'f') ? static_cast<char>(*c - 'a' + 'A') : *c;
+    }
+    return end;
 }
 
 // Digits that count toward the 15 significant digits of a fixed-point text: all of them but
@@ -82,6 +149,119 @@ std::string ScientificText(double magnitude)
     return result;
 }
 
+// The report number of most values, by exact integer arithmetic rather than through decimal
+// conversion: a finite double is m x 2^-k with m below 2^53, so ten times it is (10 m) / 2^k,
+// and the bits shifted out decide the rounding, halves to even. Writes the text and returns
+// its end when the value rounds to fewer than 10^15 tenths (at most 15 significant digits, so
+// never the exponent form); otherwise returns null and writes nothing.
+char *PutReportNumberOfTenths(char *at, double value)
+{
+    constexpr int kMantissaBits = 52;
+    constexpr int kExponentBias = 1075; // the exponent field of 1, plus the mantissa's 52 bits
+    constexpr int kLargestShift = 60; // 10 m < 2^57 must keep its top bits within 64
+    constexpr std::uint64_t kTenthsLimit = 1'000'000'000'000'000;
+
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    const bool negative = (bits >> 63U) != 0;
+    const auto exponent = static_cast<int>((bits >> kMantissaBits) & 0x7FFU);
+    if (exponent == 0x7FF) {
+        return nullptr; // infinite, or not a number
+    }
+    std::uint64_t tenths = 0;
+    const int shift = kExponentBias - exponent;
+    if (shift < 0) {
+        return nullptr; // 2^53 or more
+    }
+    // Below 2^-8, subnormals included, everything rounds to 0 tenths.
+    if (exponent != 0 && shift <= kLargestShift) {
+        const std::uint64_t mantissa = (bits & ((std::uint64_t { 1 } << kMantissaBits) - 1))
+            | (std::uint64_t { 1 } << kMantissaBits);
+        const std::uint64_t scaled = mantissa * 10;
+        tenths = scaled >> static_cast<unsigned>(shift);
+        if (shift > 0) {
+            const std::uint64_t rest
+                = scaled & ((std::uint64_t { 1 } << static_cast<unsigned>(shift)) - 1);
+            const std::uint64_t half = std::uint64_t { 1 } << static_cast<unsigned>(shift - 1);
+            if (rest > half || (rest == half && (tenths & 1U) != 0)) {
+                ++tenths;
+            }
+        }
+    }
+    if (tenths >= kTenthsLimit) {
+        return nullptr;
+    }
+    if (tenths == 0) {
+        return Put(at, " 0"); // never "-0" for a small negative error
+    }
+    *at++ = negative ? '-' : ' ';
+    const std::uint64_t whole = tenths / 10;
+    const auto tenth = static_cast<unsigned>(tenths - 10 * whole);
+    if (whole != 0) {
+        at = PutDecimal(at, static_cast<std::int64_t>(whole));
+    }
+    if (tenth != 0) {
+        *at++ = '.';
+        *at++ = static_cast<char>('0' + tenth);
+    }
+    return at;
+}
+
+// The report number of what the integer path leaves: not a number, infinities, and magnitudes
+// of 10^14 and more.
+std::string ReportNumberInGeneral(double value)
+{
+    std::string out;
+    if (std::isnan(value)) {
+        out.append(" NaN");
+        return out;
+    }
+    if (std::isinf(value)) {
+        out.append(value < 0 ? "-Infinity" : " Infinity");
+        return out;
+    }
+    // Fixed notation with one decimal is exact decimal rounding of the double, halves to even:
+    // 0.25 gives 0.2, 88888.888... gives 88888.9. The largest double needs 309 digits.
+    std::array<char, 400>
+        buffer; // NOLINT(cppcoreguidelines-pro-type-member-init): to_chars fills it
+    const auto end = std::to_chars(
+        buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, 1)
+                         .ptr;
+    std::string_view digits(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
+    const bool negative = digits.starts_with('-');
+    if (negative) {
+        digits.remove_prefix(1);
+    }
+    while (digits.ends_with('0') && digits.find('.') != std::string_view::npos) {
+        digits.remove_suffix(1);
+    }
+    if (digits.ends_with('.')) {
+        digits.remove_suffix(1);
+    }
+    if (digits == "0") {
+        out.append(" 0"); // never "-0" for a small negative error
+        return out;
+    }
+    if (digits.starts_with("0.")) {
+        digits.remove_prefix(1);
+    }
+    out += negative ? '-' : ' ';
+    if (SignificantDigits(digits) > kMaxSignificantDigits) {
+        out.append(ScientificText(std::fabs(value)));
+    } else {
+        out.append(digits);
+    }
+    return out;
+}
+
+char *PutReportNumber(char *at, double value)
+{
+    if (char *end = PutReportNumberOfTenths(at, value)) {
+        return end;
+    }
+    const std::string text = ReportNumberInGeneral(value);
+    return Put(at, std::string_view(text).substr(0, kLongestReportNumber));
+}
+
 } // namespace
 
 std::string HeaderLine(std::string_view crystal, std::string_view wanted, std::string_view refLow,
@@ -119,20 +299,28 @@ std::string SeparatorLine()
 std::string RowLine(const MatchCandidate &candidate, const RegisterWords &words)
 {
     std::string line;
-    line.reserve(96);
-    AppendDecimal(line, candidate.r);
-    line.append("\t\t");
-    AppendReportNumber(line, candidate.fRef);
-    line.append(" Hz\t");
-    AppendDecimal(line, candidate.n);
-    line.append("\t\t");
-    AppendReportNumber(line, candidate.error);
-    line.append(" Hz        \t");
-    AppendWordHex(line, words.rWord);
-    line.append("\t");
-    AppendWordHex(line, words.nWord);
-    line.append(kLineEnd);
+    AppendRowLine(line, candidate, words);
     return line;
+}
+
+void AppendRowLine(std::string &out, const MatchCandidate &candidate, const RegisterWords &words)
+{
+    std::array<char,
+        2 * (kLongestDecimal + kLongestReportNumber + kLongestWordHex) + 32>
+        row; // NOLINT(cppcoreguidelines-pro-type-member-init): written up to `at`
+    char *at = PutDecimal(row.data(), candidate.r);
+    at = Put(at, "\t\t");
+    at = PutReportNumber(at, candidate.fRef);
+    at = Put(at, " Hz\t");
+    at = PutDecimal(at, candidate.n);
+    at = Put(at, "\t\t");
+    at = PutReportNumber(at, candidate.error);
+    at = Put(at, " Hz        \t");
+    at = PutWordHex(at, words.rWord);
+    at = Put(at, "\t");
+    at = PutWordHex(at, words.nWord);
+    at = Put(at, "\r\n");
+    out.append(row.data(), at);
 }
 
 std::string FooterLines()
@@ -158,45 +346,9 @@ std::string FooterLines()
 
 void AppendReportNumber(std::string &out, double value)
 {
-    if (std::isnan(value)) {
-        out.append(" NaN");
-        return;
-    }
-    if (std::isinf(value)) {
-        out.append(value < 0 ? "-Infinity" : " Infinity");
-        return;
-    }
-    // Fixed notation with one decimal is exact decimal rounding of the double, halves to even:
-    // 0.25 gives 0.2, 88888.888... gives 88888.9. The largest double needs 309 digits.
-    std::array<char, 400>
-        buffer; // NOLINT(cppcoreguidelines-pro-type-member-init): to_chars fills it
-    const auto end = std::to_chars(
-        buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, 1)
-                         .ptr;
-    std::string_view digits(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
-    const bool negative = digits.starts_with('-');
-    if (negative) {
-        digits.remove_prefix(1);
-    }
-    while (digits.ends_with('0') && digits.find('.') != std::string_view::npos) {
-        digits.remove_suffix(1);
-    }
-    if (digits.ends_with('.')) {
-        digits.remove_suffix(1);
-    }
-    if (digits == "0") {
-        out.append(" 0"); // never "-0" for a small negative error
-        return;
-    }
-    if (digits.starts_with("0.")) {
-        digits.remove_prefix(1);
-    }
-    out += negative ? '-' : ' ';
-    if (SignificantDigits(digits) > kMaxSignificantDigits) {
-        out.append(ScientificText(std::fabs(value)));
-    } else {
-        out.append(digits);
-    }
+    std::array<char, kLongestReportNumber>
+        text; // NOLINT(cppcoreguidelines-pro-type-member-init): written up to the end returned
+    out.append(text.data(), PutReportNumber(text.data(), value));
 }
 
 std::string ReportNumber(double value)
@@ -208,37 +360,23 @@ std::string ReportNumber(double value)
 
 std::string DecimalText(std::int64_t value)
 {
-    std::string text;
-    AppendDecimal(text, value);
-    return text;
+    std::array<char, kLongestDecimal>
+        text; // NOLINT(cppcoreguidelines-pro-type-member-init): written up to the end returned
+    return { text.data(), PutDecimal(text.data(), value) };
 }
 
 std::string ByteToHex(std::uint8_t value)
 {
-    std::string text;
-    AppendByteHex(text, value);
-    return text;
+    std::array<char, 2> text; // NOLINT(cppcoreguidelines-pro-type-member-init): both written
+    PutByteHex(text.data(), value);
+    return { text.data(), text.size() };
 }
 
 void AppendWordHex(std::string &out, std::int64_t value)
 {
-    constexpr std::int64_t kLargestWord = 0xFFFFFF;
-    if (value >= 0 && value <= kLargestWord) {
-        const std::int64_t hi = value / 65536;
-        const std::int64_t rest = value - 65536 * hi;
-        const std::int64_t mid = rest / 256;
-        const std::int64_t lo = rest - 256 * mid;
-        AppendByteHex(out, static_cast<std::uint8_t>(hi));
-        AppendByteHex(out, static_cast<std::uint8_t>(mid));
-        AppendByteHex(out, static_cast<std::uint8_t>(lo));
-        return;
-    }
-    std::array<char, 24>
-        buffer; // NOLINT(cppcoreguidelines-pro-type-member-init): to_chars fills it
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, 16).ptr;
-    for (const char *c = buffer.data(); c != end; ++c) {
-        out += (*c >= 'a' && *c <= 'f') ? static_cast<char>(*c - 'a' + 'A') : *c;
-    }
+    std::array<char, kLongestWordHex>
+        text; // NOLINT(cppcoreguidelines-pro-type-member-init): written up to the end returned
+    out.append(text.data(), PutWordHex(text.data(), value));
 }
 
 std::string WordToHex(std::int64_t value)

@@ -26,6 +26,7 @@ std::string SeparatorLine();
 
 // R, fRef, N, the error and the two words of one listed divider pair.
 std::string RowLine(const MatchCandidate &candidate, const RegisterWords &words);
+void AppendRowLine(std::string &out, const MatchCandidate &candidate, const RegisterWords &words);
 
 // The seven closing lines.
 std::string FooterLines();

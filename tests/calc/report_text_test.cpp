@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -38,6 +42,41 @@ TEST(ReportNumber, RoundsToOneDecimalAndTrims)
     };
     for (const Case &c : cases) {
         EXPECT_EQ(ReportNumber(c.value), c.text) << c.value;
+    }
+}
+
+// The report number through decimal conversion: std::to_chars rounds the exact value of the
+// double to one decimal, halves to even; then the zeros, the point and the sign are trimmed.
+std::string ByDecimalConversion(double value)
+{
+    std::array<char, 64> buffer {};
+    char *end = std::to_chars(
+        buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, 1)
+                    .ptr;
+    std::string digits(buffer.data(), end);
+    const bool negative = digits.front() == '-';
+    digits.erase(0, negative ? 1 : 0);
+    digits.erase(digits.ends_with(".0") ? digits.size() - 2 : digits.size());
+    if (digits == "0") {
+        return " 0";
+    }
+    digits.erase(0, digits.starts_with("0.") ? 1 : 0);
+    return (negative ? "-" : " ") + digits;
+}
+
+TEST(ReportNumber, AgreesWithDecimalConversionOfTheExactValue)
+{
+    std::mt19937_64 random(2330);
+    for (int i = 0; i < 50'000; ++i) {
+        // Every bit of the mantissa in play, from 2^43 down to the smallest fractions.
+        const double value = std::ldexp(
+            static_cast<double>(random() >> 11U), -static_cast<int>(10 + random() % 80));
+        // A hundredth ending in 5, where the digits decide the rounding; and its neighbours.
+        const double nearTie = static_cast<double>(random() % 100'000'000) / 20.0;
+        for (double v : { value, -value, nearTie, std::nextafter(nearTie, 0.0),
+                 std::nextafter(nearTie, 1e300), -nearTie }) {
+            ASSERT_EQ(ReportNumber(v), ByDecimalConversion(v)) << v;
+        }
     }
 }
 
