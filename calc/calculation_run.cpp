@@ -5,6 +5,7 @@
 #include "calc/number_reading.h"
 #include "calc/register_words.h"
 #include "calc/report_text.h"
+#include "calc/sweep_kernel.h"
 
 #include <algorithm>
 #include <array>
@@ -113,12 +114,36 @@ std::string_view Complaint(ReadingStatus status, std::string_view outOfRange)
     return status == ReadingStatus::NotANumber ? "is not a number" : outOfRange;
 }
 
+// Adds one to a decimal count in place, as the counter shows it: no number is converted at each
+// match.
+void CountUp(std::string &count)
+{
+    for (std::size_t digit = count.size(); digit-- > 0;) {
+        if (count[digit] != '9') {
+            ++count[digit];
+            return;
+        }
+        count[digit] = '0';
+    }
+    count.insert(count.begin(), '1');
+}
+
 enum class Outcome : std::uint8_t {
     Finished, // swept to the end or stopped with an error box: the footer follows
     Closed, // the window is closing: nothing more is written
 };
 
-enum class Step : std::uint8_t { Next, Stop, Closed };
+enum class Step : std::uint8_t {
+    Next, // no match: on to the next divider
+    Matched, // a match, and the sweep goes on; the window has been called since the yield
+    Stop,
+    Closed,
+};
+
+Outcome OutcomeOf(Step step)
+{
+    return step == Step::Closed ? Outcome::Closed : Outcome::Finished;
+}
 
 Step StepAfter(AfterYield afterYield)
 {
@@ -135,9 +160,10 @@ Step StepAfter(AfterYield afterYield)
 
 class Sweep {
 public:
-    Sweep(const SideProfile &profile, WindowOps &window)
+    Sweep(const SideProfile &profile, WindowOps &window, SweepPath path)
         : m_profile(profile)
         , m_window(window)
+        , m_path(path)
         , m_format(window.UserNumberFormat())
     {
     }
@@ -167,26 +193,42 @@ public:
         m_window.SetProgressMinimum(rMin);
 
         // A divider below 1 would divide by zero or give a negative comparison frequency.
-        for (std::int64_t r = std::max<std::int64_t>(rMin, 1); r <= rEnd; ++r) {
-            switch (TryDivider(r)) {
-            case Step::Next:
-                break;
-            case Step::Stop:
-                return Outcome::Finished;
-            case Step::Closed:
-                return Outcome::Closed;
+        std::int64_t r = std::max<std::int64_t>(rMin, 1);
+        while (r <= rEnd) {
+            m_window.SetProgressValue(r);
+            Step step = StepAfter(m_window.Yield());
+            if (step != Step::Next) {
+                return OutcomeOf(step);
+            }
+            const std::int64_t quiet = m_window.QuietYields();
+            step = TryDivider(r++);
+            if (step == Step::Next && quiet > 0 && r <= rEnd) {
+                // No event can come before the window's next turn, so the readings just taken
+                // hold for the dividers up to it, and the kernel tries them without the window.
+                const std::int64_t blockEnd = quiet > rEnd - r ? rEnd : r + quiet - 1;
+                const HeldReadings held { .crystal = m_crystal.value,
+                    .wanted = m_wanted.value,
+                    .maxError = m_maxError.value };
+                r = FindStoppingDivider(m_path, held, r, blockEnd);
+                if (r <= blockEnd) {
+                    m_window.SetProgressValue(r);
+                    step = TryDivider(r++);
+                } else if (blockEnd == rEnd) {
+                    m_window.SetProgressValue(rEnd); // the bar ends where the sweep did
+                }
+            }
+            if (step == Step::Stop || step == Step::Closed) {
+                return OutcomeOf(step);
             }
         }
         return Outcome::Finished;
     }
 
 private:
+    // One divider, after its yield: Next when it does not match, Matched when it does and the
+    // sweep goes on.
     Step TryDivider(std::int64_t r)
     {
-        m_window.SetProgressValue(r);
-        if (const Step step = StepAfter(m_window.Yield()); step != Step::Next) {
-            return step;
-        }
         if (!ReadFrequency(m_profile.crystal, m_crystal)) {
             return Step::Stop;
         }
@@ -207,8 +249,8 @@ private:
             return Step::Next;
         }
 
-        ++m_matchCount;
-        m_window.SetMatchCount(m_profile.matchCount, DecimalText(m_matchCount));
+        CountUp(m_matchCount);
+        m_window.SetMatchCount(m_profile.matchCount, m_matchCount);
 
         const bool smallPrescaler = m_window.OptionSelected(m_profile.smallPrescaler);
         const std::int64_t modulus
@@ -235,9 +277,11 @@ private:
             const FoldMode fold = ReadFoldMode();
             const RegisterWords words = EncodeRegisterWords(
                 m_profile.side, candidate.r, candidate.b, candidate.a, options, fold);
-            m_window.AppendPaneText(RowLine(candidate, words));
+            m_row.clear();
+            AppendRowLine(m_row, candidate, words);
+            m_window.AppendPaneText(m_row);
         }
-        return overflow ? Step::Stop : Step::Next;
+        return overflow ? Step::Stop : Step::Matched;
     }
 
     // The crystal or a ref bound as a whole number for the divider range.
@@ -336,16 +380,23 @@ private:
 
     const SideProfile &m_profile;
     WindowOps &m_window;
+    const SweepPath m_path;
     const NumberFormat m_format;
     KeptReading m_crystal;
     KeptReading m_wanted;
     KeptReading m_maxError;
-    std::int64_t m_matchCount = 0;
+    std::string m_matchCount = "0"; // in decimal, as the counter shows it
+    std::string m_row; // the row being written, kept to save an allocation per row
 };
 
 } // namespace
 
 void RunCalculation(Side side, WindowOps &window)
+{
+    RunCalculation(side, window, BestSweepPath());
+}
+
+void RunCalculation(Side side, WindowOps &window, SweepPath path)
 {
     const SideProfile &profile = ProfileOf(side);
     window.SetPaneText({});
@@ -357,7 +408,7 @@ void RunCalculation(Side side, WindowOps &window)
     window.AppendPaneText(HeadingLine(side));
     window.AppendPaneText(SeparatorLine());
 
-    Sweep sweep(profile, window);
+    Sweep sweep(profile, window, path);
     if (sweep.Run() == Outcome::Closed) {
         return;
     }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "calc/side_profile.h"
+#include "calc/sweep_kernel.h"
 #include "calc/window_ops.h"
 
 namespace calc {
@@ -20,6 +21,10 @@ inline constexpr std::string_view kErrorBoxTitle = "PLL register ERROR";
 // ref high of 0, or a value beyond 32 bits; likewise, without a box of its own, when the window
 // says from Yield that the sweep must stop. It ends at once, writing nothing more, when the
 // window says that it is closing.
+// Between two of the window's turns (see WindowOps::QuietYields) the dividers are tried by the
+// sweep kernel, on the best path of this machine or on `path`, one of SweepPathsOfThisMachine();
+// every path writes the same report.
 void RunCalculation(Side side, WindowOps &window);
+void RunCalculation(Side side, WindowOps &window, SweepPath path);
 
 } // namespace calc

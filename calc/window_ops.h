@@ -51,6 +51,13 @@ public:
     // Lets the window handle its pending events, and says whether the run goes on.
     virtual AfterYield Yield() = 0;
 
+    // Asked after a divider's yield: how many of the next dividers' yields the window would
+    // answer Continue without handling an event, so that nothing the run reads could change.
+    // The run tries that many dividers without yielding or reading, setting the progress value
+    // only for a divider it leaves the block at; a match ends the block. A window that turns
+    // its event loop at every yield says 0, and the run yields once per divider.
+    virtual std::int64_t QuietYields() { return 0; }
+
     // How the user writes numbers, from the window's locale.
     virtual NumberFormat UserNumberFormat() = 0;
 

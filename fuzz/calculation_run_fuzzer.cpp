@@ -4,6 +4,9 @@
 // against what the sweep must do: it ends with the footer unless the window closed, counts
 // every match, lists well-formed rows in ascending R whose register words decode back to their
 // R, B, A, control bits and options, and shows at most one error box, for the reason it stopped.
+// That run yields at every divider. The same input is then run again on every sweep path of the
+// machine with a window that lets the run try dividers in blocks between its events, and each
+// must leave the same record: report, counts, boxes, and every divider tried with what it read.
 #include "calc/calculation_run.h"
 #include "calc/number_reading.h"
 #include "calc/report_text.h"
@@ -26,6 +29,8 @@ namespace {
 
 // Huge divider ranges are cut short by closing the window; a real user would do the same.
 constexpr int kYieldCap = 2000;
+// How many yields at a time a window in blocks lets the run leave out, unless the input says.
+constexpr std::int64_t kQuietYields = std::int64_t { 1 } << 40;
 constexpr std::size_t kEditCap = 16;
 constexpr std::int64_t kMaxBCounter = 2047;
 constexpr std::int64_t kRFieldLimit = 32768; // R has 15 bits
@@ -101,13 +106,15 @@ std::array<Box, 5> BoxesOf(const SideProfile &profile)
 
 // The input, line by line:
 //   settings   side, number format, then one choice per option group ('0' first), e.g.
-//              "00" + "00110011011"; a number after a blank closes the window at that yield
+//              "00" + "00110011011"; a number after a blank closes the window at that yield,
+//              and a second number caps the yields a window in blocks lets the run leave out
 //   5 lines    crystal, wanted, ref low, ref high and max error, as typed
 //   edits      "F<box> <event> <text>" puts text into box 0-4 of the list above at that event
 //              (yields and error boxes, counted from 1); "O<group><choice> <event>" clicks a
 //              button if the event is the yield between two dividers
 // Missing settings and boxes keep the window's start-up values.
-std::optional<ScriptedWindow> DecodeInput(std::string_view input, Run &run)
+// `inBlocks`: a window that lets the run leave out yields; otherwise one that never does.
+std::optional<ScriptedWindow> DecodeInput(std::string_view input, Run &run, bool inBlocks)
 {
     std::vector<std::string_view> lines;
     for (std::size_t start = 0; start <= input.size();) {
@@ -123,9 +130,17 @@ std::optional<ScriptedWindow> DecodeInput(std::string_view input, Run &run)
         choices[group] = Pick(settings[group + 2], GroupSize(group));
     }
     int closeAt = kYieldCap;
+    std::int64_t quietYields = kQuietYields;
     if (const std::size_t blank = lines[0].find(' '); blank != std::string_view::npos) {
-        if (const auto yield = ParseDecimal(lines[0].substr(blank + 1))) {
+        const std::string_view numbers = lines[0].substr(blank + 1);
+        const std::size_t second = numbers.find(' ');
+        if (const auto yield = ParseDecimal(numbers.substr(0, second))) {
             closeAt = static_cast<int>(std::clamp<std::int64_t>(*yield, 1, kYieldCap));
+        }
+        if (second != std::string_view::npos) {
+            if (const auto cap = ParseDecimal(numbers.substr(second + 1))) {
+                quietYields = std::clamp<std::int64_t>(*cap, 1, kQuietYields);
+            }
         }
     }
 
@@ -135,7 +150,8 @@ std::optional<ScriptedWindow> DecodeInput(std::string_view input, Run &run)
     }
     const SideProfile &profile = ProfileOf(run.side);
     const std::array<Box, 5> boxes = BoxesOf(profile);
-    std::optional<ScriptedWindow> window(std::in_place, run.side, run.format, choices, closeAt);
+    std::optional<ScriptedWindow> window(
+        std::in_place, run.side, run.format, choices, closeAt, inBlocks ? quietYields : 0);
     for (std::size_t i = 0; i < boxes.size(); ++i) {
         window->SetField(boxes[i], run.texts[i]);
     }
@@ -424,16 +440,38 @@ void CheckRun(const Run &run, const ScriptedWindow &window)
     Require(listed == rows.size(), "every match with A <= B is listed");
 }
 
+// A run in blocks against the same run divider by divider.
+void CheckSameRecord(const ScriptedWindow &inBlocks, const ScriptedWindow &oneByOne)
+{
+    Require(inBlocks.pane == oneByOne.pane, "blocks write the same report");
+    Require(inBlocks.matchCounts == oneByOne.matchCounts, "blocks count the same matches");
+    Require(inBlocks.errorBoxes == oneByOne.errorBoxes, "blocks show the same box");
+    Require(inBlocks.closed == oneByOne.closed, "blocks end the same way");
+    Require(inBlocks.dividers == oneByOne.dividers,
+        "blocks try the same dividers, each with the same texts and options");
+    Require(inBlocks.progressMaximum == oneByOne.progressMaximum
+            && inBlocks.progressMinimum == oneByOne.progressMinimum
+            && inBlocks.progressValues.empty() == oneByOne.progressValues.empty()
+            && (oneByOne.progressValues.empty()
+                || inBlocks.progressValues.back() == oneByOne.progressValues.back()),
+        "blocks leave the bar where it was left divider by divider");
+}
+
 } // namespace
 } // namespace calc::fuzzing
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     using namespace calc::fuzzing;
+    const std::string_view input(reinterpret_cast<const char *>(data), size);
     Run run;
-    std::optional<ScriptedWindow> window
-        = DecodeInput(std::string_view(reinterpret_cast<const char *>(data), size), run);
-    calc::RunCalculation(run.side, *window);
-    CheckRun(run, *window);
+    std::optional<ScriptedWindow> oneByOne = DecodeInput(input, run, false);
+    calc::RunCalculation(run.side, *oneByOne, calc::SweepPath::Plain);
+    CheckRun(run, *oneByOne);
+    for (calc::SweepPath path : calc::SweepPathsOfThisMachine()) {
+        std::optional<ScriptedWindow> inBlocks = DecodeInput(input, run, true);
+        calc::RunCalculation(run.side, *inBlocks, path);
+        CheckSameRecord(*inBlocks, *oneByOne);
+    }
     return 0;
 }

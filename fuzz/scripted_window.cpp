@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "fuzz/scripted_window.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 namespace calc::fuzzing {
 namespace {
@@ -57,12 +59,13 @@ OptionChoices DefaultChoices()
     return { 0, 0, 1, 1, 0, 0, 1, 1, 0, 1, 1 };
 }
 
-ScriptedWindow::ScriptedWindow(
-    Side side, NumberFormat format, OptionChoices choices, int closeAtYield)
+ScriptedWindow::ScriptedWindow(Side side, NumberFormat format, OptionChoices choices,
+    int closeAtYield, std::int64_t quietYields)
     : m_profile(ProfileOf(side))
     , m_format(std::move(format))
     , m_choices(choices)
     , m_closeAtYield(closeAtYield)
+    , m_quietYields(quietYields)
 {
     for (auto &field : m_fields) {
         field = std::make_unique<std::string>();
@@ -77,6 +80,7 @@ void ScriptedWindow::SetField(Box box, std::string_view text)
 std::string_view ScriptedWindow::FieldText(Box box)
 {
     RequireOpen();
+    CountQuietYields();
     const auto index = static_cast<std::size_t>(box);
     m_handedOut[index] = true;
     return *m_fields[index];
@@ -85,12 +89,14 @@ std::string_view ScriptedWindow::FieldText(Box box)
 bool ScriptedWindow::OptionSelected(OptionButton button)
 {
     RequireOpen();
+    CountQuietYields();
     return IsSelected(m_choices, button);
 }
 
 void ScriptedWindow::SetMatchCount(Box counter, std::string_view text)
 {
     RequireOpen();
+    CountQuietYields();
     Require(counter == m_profile.matchCount, "the count goes into the side's own counter");
     matchCounts.emplace_back(text);
 }
@@ -98,12 +104,14 @@ void ScriptedWindow::SetMatchCount(Box counter, std::string_view text)
 void ScriptedWindow::SetPaneText(std::string_view text)
 {
     RequireOpen();
+    CountQuietYields();
     pane = text;
 }
 
 void ScriptedWindow::AppendPaneText(std::string_view text)
 {
     RequireOpen();
+    CountQuietYields();
     pane += text;
 }
 
@@ -123,6 +131,12 @@ void ScriptedWindow::SetProgressMinimum(std::int64_t minimum)
 void ScriptedWindow::SetProgressValue(std::int64_t value)
 {
     RequireOpen();
+    CountQuietYields();
+    // The dividers since the last one recorded were tried in a block, each after a yield the
+    // run left out.
+    for (std::int64_t r = m_lastDivider ? *m_lastDivider + 1 : value; r < value; ++r) {
+        LeaveOutYield(r);
+    }
     progressValues.push_back(value);
     m_dividerStarted = true;
 }
@@ -130,6 +144,7 @@ void ScriptedWindow::SetProgressValue(std::int64_t value)
 void ScriptedWindow::ShowErrorBox(std::string_view title, std::string_view text)
 {
     RequireOpen();
+    CountQuietYields();
     errorBoxes.push_back({ std::string(title), std::string(text) });
     ++m_events;
     ApplyEdits(false);
@@ -148,12 +163,62 @@ AfterYield ScriptedWindow::Yield()
         return AfterYield::Close;
     }
     if (betweenDividers) {
-        dividers.push_back(
-            { progressValues.back(), *m_fields[static_cast<std::size_t>(m_profile.crystal.box)],
-                *m_fields[static_cast<std::size_t>(m_profile.wanted.box)],
-                *m_fields[static_cast<std::size_t>(m_profile.maxError.box)], m_choices });
+        RecordDivider(progressValues.back());
     }
     return AfterYield::Continue;
+}
+
+std::int64_t ScriptedWindow::QuietYields()
+{
+    RequireOpen();
+    const int next = std::min(NextScheduledEvent(), m_events + (m_closeAtYield - m_yields));
+    return std::min<std::int64_t>(m_quietYields, next - m_events - 1);
+}
+
+void ScriptedWindow::CountQuietYields()
+{
+    if (!m_dividerStarted) {
+        return;
+    }
+    // The run went on after setting the progress value without yielding: the divider's yield
+    // was one it was let leave out.
+    m_dividerStarted = false;
+    LeaveOutYield(progressValues.back());
+}
+
+void ScriptedWindow::LeaveOutYield(std::int64_t r)
+{
+    const int next = NextScheduledEvent();
+    ++m_events;
+    ++m_yields;
+    Require(m_quietYields > 0, "a yield is left out only where the window lets it be");
+    Require(m_events < next && m_yields < m_closeAtYield,
+        "no yield at which the window edits or closes is left out");
+    RecordDivider(r);
+}
+
+void ScriptedWindow::RecordDivider(std::int64_t r)
+{
+    dividers.push_back({ r, *m_fields[static_cast<std::size_t>(m_profile.crystal.box)],
+        *m_fields[static_cast<std::size_t>(m_profile.wanted.box)],
+        *m_fields[static_cast<std::size_t>(m_profile.maxError.box)], m_choices });
+    m_lastDivider = r;
+}
+
+int ScriptedWindow::NextScheduledEvent() const
+{
+    int next = std::numeric_limits<int>::max();
+    for (const FieldEdit &edit : m_fieldEdits) {
+        if (edit.event > m_events) {
+            next = std::min(next, edit.event);
+        }
+    }
+    for (const OptionEdit &edit : m_optionEdits) {
+        if (edit.event > m_events) {
+            next = std::min(next, edit.event);
+        }
+    }
+    return next;
 }
 
 NumberFormat ScriptedWindow::UserNumberFormat()

@@ -2,6 +2,10 @@
 // The window a fuzzed calculation run talks to: its boxes, buttons, edits and closing come from
 // the fuzz input, and it records what the run writes. It moves every box text it handed out to
 // fresh memory at each event, so a view kept across Yield or ShowErrorBox is a use after free.
+// It can let the run try dividers in blocks without yielding, up to the next event at which it
+// edits or closes: it then counts the yields the run left out, and records their dividers, from
+// the progress values the run sets, so that a run in blocks is recorded as a run divider by
+// divider is.
 #pragma once
 
 #include "calc/window_ops.h"
@@ -34,11 +38,15 @@ struct DividerState {
     std::string wanted;
     std::string maxError;
     OptionChoices choices {};
+
+    friend bool operator==(const DividerState &, const DividerState &) = default;
 };
 
 struct ErrorBox {
     std::string title;
     std::string text;
+
+    friend bool operator==(const ErrorBox &, const ErrorBox &) = default;
 };
 
 class ScriptedWindow : public WindowOps {
@@ -57,7 +65,9 @@ public:
         std::size_t choice;
     };
 
-    ScriptedWindow(Side side, NumberFormat format, OptionChoices choices, int closeAtYield);
+    // quietYields: the most yields the window lets the run leave out at a time; 0, none.
+    ScriptedWindow(Side side, NumberFormat format, OptionChoices choices, int closeAtYield,
+        std::int64_t quietYields = 0);
 
     void SetField(Box box, std::string_view text);
     void AddEdit(FieldEdit edit) { m_fieldEdits.push_back(std::move(edit)); }
@@ -73,6 +83,7 @@ public:
     void SetProgressValue(std::int64_t value) override;
     void ShowErrorBox(std::string_view title, std::string_view text) override;
     AfterYield Yield() override;
+    std::int64_t QuietYields() override;
     NumberFormat UserNumberFormat() override;
 
     // What the run wrote and did.
@@ -88,11 +99,17 @@ public:
 private:
     void ApplyEdits(bool betweenDividers);
     void RequireOpen() const;
+    // Accounts for the yields the run left out since its last one; called by every operation.
+    void CountQuietYields();
+    void LeaveOutYield(std::int64_t r);
+    void RecordDivider(std::int64_t r);
+    int NextScheduledEvent() const;
 
     const SideProfile &m_profile;
     const NumberFormat m_format;
     OptionChoices m_choices;
     const int m_closeAtYield;
+    const std::int64_t m_quietYields;
     std::array<std::unique_ptr<std::string>, 16> m_fields; // indexed by box number
     std::array<bool, 16> m_handedOut {};
     std::vector<FieldEdit> m_fieldEdits;
@@ -100,6 +117,7 @@ private:
     int m_events = 0;
     int m_yields = 0;
     bool m_dividerStarted = false;
+    std::optional<std::int64_t> m_lastDivider; // the last divider recorded as tried
 };
 
 } // namespace calc::fuzzing

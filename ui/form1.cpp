@@ -44,9 +44,15 @@ constexpr int kPaneTabStop = Pixels(720);
 
 // A run yields once per divider, a few nanoseconds apart. The window turns its event loop when
 // this much time has passed since the last turn, and looks at the clock only every so many
-// yields, so that a yield in between costs next to nothing.
+// yields or dividers, so that a yield in between costs next to nothing.
 constexpr std::chrono::milliseconds kTurnInterval { 5 };
 constexpr int kYieldsPerClockCheck = 32;
+// Between two turns the run may try dividers in blocks without yielding. The window lets a
+// block grow while blocks take less than this, and shrink when one takes more than four times
+// as long, so that a turn comes at most about a millisecond late.
+constexpr std::chrono::microseconds kQuietBlockTime { 250 };
+constexpr std::int64_t kFirstQuietBlock = 1024;
+constexpr std::int64_t kLargestQuietBlock = std::int64_t { 1 } << 26;
 
 QString ToQString(std::string_view text)
 {
@@ -254,7 +260,8 @@ void Form1::Calculate(calc::Side side)
         RunScope(const RunScope &) = delete;
         RunScope &operator=(const RunScope &) = delete;
     } scope(*this);
-    m_lastTurn = std::chrono::steady_clock::now();
+    m_lastTurn = m_lastClockCheck = std::chrono::steady_clock::now();
+    m_quietYields = kFirstQuietBlock;
     m_reportTooLong = false;
     calc::RunCalculation(side, *this);
     ShowRunState();
@@ -344,11 +351,9 @@ void Form1::ShowErrorBox(std::string_view title, std::string_view text)
 
 calc::AfterYield Form1::Yield()
 {
-    if (++m_yieldsSinceClockCheck >= kYieldsPerClockCheck) {
-        m_yieldsSinceClockCheck = 0;
-        if (std::chrono::steady_clock::now() - m_lastTurn >= kTurnInterval) {
-            TurnEventLoop();
-        }
+    if (++m_yieldsSinceClockCheck >= kYieldsPerClockCheck
+        || m_progressValue - m_progressAtClockCheck >= kYieldsPerClockCheck) {
+        CheckClock();
     }
     if (m_closing) {
         return calc::AfterYield::Close;
@@ -370,6 +375,30 @@ calc::AfterYield Form1::StopTooLongReport()
             + " MiB, more than this window keeps: the sweep stops here. Narrow the band between "
               "Ref low and Ref high, or lower Max Error.");
     return m_closing ? calc::AfterYield::Close : calc::AfterYield::StopSweep;
+}
+
+// Until the clock is next looked at, the window promises the run quiet yields: it turns its
+// event loop in none of them.
+std::int64_t Form1::QuietYields()
+{
+    return m_closing || m_reportTooLong ? 0 : m_quietYields;
+}
+
+void Form1::CheckClock()
+{
+    const std::chrono::steady_clock::time_point now = std::chrono::steady_clock::now();
+    const std::chrono::steady_clock::duration sinceCheck = now - m_lastClockCheck;
+    if (sinceCheck < kQuietBlockTime) {
+        m_quietYields = std::min(2 * m_quietYields, kLargestQuietBlock);
+    } else if (sinceCheck > 4 * kQuietBlockTime) {
+        m_quietYields = std::max<std::int64_t>(m_quietYields / 2, 1);
+    }
+    m_lastClockCheck = now;
+    m_yieldsSinceClockCheck = 0;
+    m_progressAtClockCheck = m_progressValue;
+    if (now - m_lastTurn >= kTurnInterval) {
+        TurnEventLoop();
+    }
 }
 
 void Form1::TurnEventLoop()

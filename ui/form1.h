@@ -45,6 +45,7 @@ public:
     void SetProgressValue(std::int64_t value) override;
     void ShowErrorBox(std::string_view title, std::string_view text) override;
     calc::AfterYield Yield() override;
+    std::int64_t QuietYields() override;
     calc::NumberFormat UserNumberFormat() override;
 
 protected:
@@ -57,6 +58,7 @@ private:
     void ApplyDefaults();
     void ConnectSignals();
     void Calculate(calc::Side side);
+    void CheckClock();
     void TurnEventLoop();
     calc::AfterYield StopTooLongReport();
     void ShowRunState();
@@ -76,7 +78,10 @@ private:
     // can see a change between two turns, so none is drawn until then.
     std::array<std::optional<std::string>, 16> m_pendingCounts;
     std::chrono::steady_clock::time_point m_lastTurn;
+    std::chrono::steady_clock::time_point m_lastClockCheck;
     int m_yieldsSinceClockCheck = 0;
+    std::int64_t m_progressAtClockCheck = 0;
+    std::int64_t m_quietYields = 0; // granted after each divider's yield, adapted to the clock
     std::int64_t m_progressMaximum = 100;
     std::int64_t m_progressMinimum = 0;
     std::int64_t m_progressValue = -1;

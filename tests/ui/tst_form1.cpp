@@ -497,28 +497,32 @@ void TestForm1::progressBarClampsWhatItCannotHold()
 
 void TestForm1::closingDuringALongRunEndsItAtOnce()
 {
-    Type("Text6", QStringLiteral("1")); // 16.8 million dividers
+    // Two billion dividers: long enough to close during it, even at the kernel's speed.
+    Type("Text5", QStringLiteral("2147483647"));
+    Type("Text6", QStringLiteral("1"));
     Type("Text8", QStringLiteral("1000"));
     QTimer::singleShot(50, m_form.get(), [this] { m_form->close(); });
     Click("Command1");
 
     QVERIFY(!m_form->isVisible());
     QVERIFY(!m_form->IsRunning());
-    QVERIFY(Control<QProgressBar>("ProgressBar1")->value() < 16'800'001);
+    QVERIFY(Control<QProgressBar>("ProgressBar1")->value() < 2'000'000'000);
     QVERIFY(m_boxes->Boxes().isEmpty());
     QVERIFY(!QString::fromStdString(m_form->PaneText()).contains(QStringLiteral("Over and Out")));
 }
 
 void TestForm1::closingDuringARunQuitsTheProgram()
 {
-    Type("Text6", QStringLiteral("1")); // 16.8 million dividers, with no overflow to end them
+    // Two billion dividers, with no overflow to end them.
+    Type("Text5", QStringLiteral("2147483647"));
+    Type("Text6", QStringLiteral("1"));
     Type("Text8", QStringLiteral("1000"));
     QTimer::singleShot(0, m_form.get(), [this] { Click("Command1"); });
     QTimer::singleShot(50, m_form.get(), [this] { m_form->close(); });
     QTimer::singleShot(20'000, m_form.get(), [] { QApplication::exit(99); });
     QCOMPARE(QApplication::exec(), 0);
     QVERIFY(!m_form->IsRunning());
-    QVERIFY(Control<QProgressBar>("ProgressBar1")->value() < 16'800'001);
+    QVERIFY(Control<QProgressBar>("ProgressBar1")->value() < 2'000'000'000);
 }
 
 QTEST_MAIN(TestForm1)
