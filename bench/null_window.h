@@ -1,19 +1,23 @@
 // SPDX-License-Identifier: MIT
 // A window that answers the run's reads from a scenario and does nothing else: what the sweep
-// costs with no window at all.
+// costs with no window at all. It lets the run try every divider in one block, or, as a window
+// that turns its event loop at every yield would, none.
 #pragma once
 
 #include "bench/scenarios.h"
 #include "calc/window_ops.h"
 
 #include <array>
+#include <cstdint>
+#include <limits>
 #include <string>
 
 namespace bench {
 
 class NullWindow : public calc::WindowOps {
 public:
-    explicit NullWindow(const Scenario &scenario)
+    NullWindow(const Scenario &scenario, bool quiet)
+        : m_quietYields(quiet ? std::numeric_limits<std::int64_t>::max() : 0)
     {
         m_texts[5] = scenario.crystal;
         m_texts[6] = scenario.refLow;
@@ -39,12 +43,16 @@ public:
     void AppendPaneText(std::string_view) override { }
     void SetProgressMaximum(std::int64_t) override { }
     void SetProgressMinimum(std::int64_t) override { }
-    void SetProgressValue(std::int64_t) override { }
+    void SetProgressValue(std::int64_t value) override { lastProgressValue = value; }
     void ShowErrorBox(std::string_view, std::string_view) override { }
     calc::AfterYield Yield() override { return calc::AfterYield::Continue; }
+    std::int64_t QuietYields() override { return m_quietYields; }
     calc::NumberFormat UserNumberFormat() override { return { ".", "," }; }
 
+    std::int64_t lastProgressValue = 0;
+
 private:
+    std::int64_t m_quietYields;
     std::array<std::string, 16> m_texts;
     std::array<bool, 30> m_selected {};
 };
