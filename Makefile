@@ -21,13 +21,17 @@ build: deps
 test: deps
 	cmake --workflow --preset $(PRESET)
 
-# The calculator needs a desktop to open on; without one, say so rather than let Qt abort.
-run: build
+# The calculator as its users get it: an optimised build, whose sweeps run four to five times
+# as fast as the tests' debug build. It needs a desktop to open on; without one, say so rather
+# than let Qt abort.
+run: deps
+	cmake --preset release
+	cmake --build --preset release
 	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY$$QT_QPA_PLATFORM" ]; then \
 		echo "make run: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are unset)"; \
 		exit 1; \
 	fi
-	$(BUILD_DIR)/app/lmx2330a-calc
+	build-release/app/lmx2330a-calc
 
 # docs/screenshot.png: the window after "Calculate RF" with the start-up settings, drawn on a
 # virtual X server.
