@@ -57,7 +57,7 @@ constexpr std::array<char, 200> kDigitPairs = [] {
 
 char *PutDecimal(char *at, std::int64_t value)
 {
-    std::uint64_t magnitude = static_cast<std::uint64_t>(value);
+    auto magnitude = static_cast<std::uint64_t>(value);
     if (value < 0) {
         *at++ = '-';
         magnitude = 0 - magnitude;

@@ -47,9 +47,8 @@ constexpr int kPaneTabStop = Pixels(720);
 // yields or dividers, so that a yield in between costs next to nothing.
 constexpr std::chrono::milliseconds kTurnInterval { 5 };
 constexpr int kYieldsPerClockCheck = 32;
-// Between two turns the run may try dividers in blocks without yielding. The window lets a
-// block grow while blocks take less than this, and shrink when one takes more than four times
-// as long, so that a turn comes at most about a millisecond late.
+// Between two turns the run may try dividers in blocks without yielding. The window grants as
+// many as the run has lately swept in this time, so that a turn comes at most about this late.
 constexpr std::chrono::microseconds kQuietBlockTime { 250 };
 constexpr std::int64_t kFirstQuietBlock = 1024;
 constexpr std::int64_t kLargestQuietBlock = std::int64_t { 1 } << 26;
@@ -324,17 +323,22 @@ void Form1::SetProgressValue(std::int64_t value)
 // lies above its maximum, or a value below the range, shows no progress.
 void Form1::ShowProgress()
 {
+    // The bar would draw itself at once, and put the window on screen, for every pixel its value
+    // moves; with its updates off it only takes the value, and is drawn with the rest of the
+    // window when the event loop next turns.
+    ProgressBar1->setUpdatesEnabled(false);
     if (m_progressMinimum > m_progressMaximum) {
         ProgressBar1->setRange(ClampToInt(m_progressMaximum), ClampToInt(m_progressMaximum));
         ProgressBar1->reset();
-        return;
-    }
-    ProgressBar1->setRange(ClampToInt(m_progressMinimum), ClampToInt(m_progressMaximum));
-    if (m_progressValue < m_progressMinimum) {
-        ProgressBar1->reset();
     } else {
-        ProgressBar1->setValue(ClampToInt(std::min(m_progressValue, m_progressMaximum)));
+        ProgressBar1->setRange(ClampToInt(m_progressMinimum), ClampToInt(m_progressMaximum));
+        if (m_progressValue < m_progressMinimum) {
+            ProgressBar1->reset();
+        } else {
+            ProgressBar1->setValue(ClampToInt(std::min(m_progressValue, m_progressMaximum)));
+        }
     }
+    ProgressBar1->setUpdatesEnabled(true);
 }
 
 void Form1::ShowErrorBox(std::string_view title, std::string_view text)
@@ -387,17 +391,23 @@ std::int64_t Form1::QuietYields()
 void Form1::CheckClock()
 {
     const std::chrono::steady_clock::time_point now = std::chrono::steady_clock::now();
-    const std::chrono::steady_clock::duration sinceCheck = now - m_lastClockCheck;
-    if (sinceCheck < kQuietBlockTime) {
-        m_quietYields = std::min(2 * m_quietYields, kLargestQuietBlock);
-    } else if (sinceCheck > 4 * kQuietBlockTime) {
-        m_quietYields = std::max<std::int64_t>(m_quietYields / 2, 1);
+    const std::int64_t sinceCheck
+        = std::chrono::duration_cast<std::chrono::nanoseconds>(now - m_lastClockCheck).count();
+    const std::int64_t swept = m_progressValue - m_progressAtClockCheck;
+    if (swept > 0 && sinceCheck > 0) {
+        // As many dividers as the run has lately swept in a block's time, but at most twice the
+        // last grant: a few quick blocks between matches must not promise a long one.
+        const std::int64_t perBlock
+            = swept * std::chrono::nanoseconds(kQuietBlockTime).count() / sinceCheck;
+        m_quietYields = std::clamp<std::int64_t>(
+            perBlock, 1, std::min(2 * m_quietYields, kLargestQuietBlock));
     }
     m_lastClockCheck = now;
     m_yieldsSinceClockCheck = 0;
     m_progressAtClockCheck = m_progressValue;
     if (now - m_lastTurn >= kTurnInterval) {
         TurnEventLoop();
+        m_lastClockCheck = m_lastTurn; // the turn's own time is not the run's
     }
 }
 
