@@ -25,13 +25,15 @@ await_log() {
 }
 
 rm -rf "$scratch"
-mkdir -p "$scratch/runtime"
-chmod 700 "$scratch/runtime"
-export XDG_RUNTIME_DIR=$scratch/runtime
+mkdir -p "$scratch"
+# The compositor's socket goes here: private (mktemp makes it 0700), and in /tmp, where its path
+# stays within the 108 bytes a socket's name may have, however deep the build tree lies.
+XDG_RUNTIME_DIR=$(mktemp -d)
+export XDG_RUNTIME_DIR
 
 weston='' app=''
 # Waits for weston too: one still shutting down would remove a later run's socket.
-trap 'kill $app $weston 2>/dev/null; wait' EXIT
+trap 'kill $app $weston 2>/dev/null || true; wait; rm -rf "$XDG_RUNTIME_DIR"' EXIT
 weston --no-config --backend=headless-backend.so --use-pixman --socket=wayland-test \
     --modules="$closer" --log="$log" &
 weston=$!
