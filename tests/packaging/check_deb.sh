@@ -23,8 +23,10 @@ depends=$(field Depends)
 for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 libstdc++6 libc6; do
     names Depends | grep -xF "$package" >/dev/null || fail "Depends lacks $package: $depends"
 done
-names Recommends | grep -xF fonts-liberation >/dev/null \
-    || fail "Recommends lacks fonts-liberation: $(field Recommends)"
+for package in fonts-liberation qt6-wayland; do
+    names Recommends | grep -xF "$package" >/dev/null \
+        || fail "Recommends lacks $package: $(field Recommends)"
+done
 
 # What `apt-get install ./file.deb` would do, without doing it: every dependency must resolve.
 case $deb in

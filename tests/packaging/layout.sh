@@ -1,6 +1,6 @@
 # Sourced by the install and package checks: check_layout PREFIX APP_ID VERSION fails unless
-# PREFIX holds the program and its three desktop files, each where a desktop looks for it, named
-# by APP_ID, and nothing else.
+# PREFIX holds the program, its three desktop files, each where a desktop looks for it, named by
+# APP_ID, its copyright file, changelog and manual page, and nothing else.
 
 fail() {
     echo "FAIL: $*" >&2
@@ -11,7 +11,9 @@ check_layout() {
     local prefix=$1 id=$2 version=$3
     local expected actual
     expected=$(printf '%s\n' bin/lmx2330a-calc "share/applications/$id.desktop" \
-        "share/icons/hicolor/scalable/apps/$id.svg" "share/metainfo/$id.metainfo.xml" | sort)
+        "share/icons/hicolor/scalable/apps/$id.svg" "share/metainfo/$id.metainfo.xml" \
+        share/doc/lmx2330a-calc/copyright share/doc/lmx2330a-calc/changelog.gz \
+        share/man/man1/lmx2330a-calc.1.gz | sort)
     actual=$(cd "$prefix" && find . -type f -o -type l | sed 's|^\./||' | sort)
     if [ "$actual" != "$expected" ]; then
         diff <(echo "$expected") <(echo "$actual") >&2 || true
@@ -30,6 +32,10 @@ check_layout() {
         || fail "the metainfo does not launch $id.desktop"
     grep -q "<release version=\"$version\"" "$metainfo" \
         || fail "the metainfo has no release $version, the project's version"
+    local latest
+    latest=$(gzip -dc "$prefix/share/doc/lmx2330a-calc/changelog.gz" | head -n 1)
+    [[ $latest == "lmx2330a-calc ($version) "* ]] \
+        || fail "the changelog's latest entry is not the project's version $version: $latest"
 
     # The tree as a software centre reads it: the metainfo, and the desktop entry it launches.
     appstreamcli validate-tree --no-net "$prefix" || fail "appstreamcli rejects $prefix"
