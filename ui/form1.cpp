@@ -46,6 +46,10 @@ constexpr int kPaneTabStop = Pixels(720);
 // this much time has passed since the last turn, and looks at the clock only every so many
 // yields or dividers, so that a yield in between costs next to nothing.
 constexpr std::chrono::milliseconds kTurnInterval { 5 };
+// Drawing what the run has done since costs far more than a turn that finds no input, and no
+// screen shows two hundred frames a second: the window brings the screen up to date at every
+// turn once this much time has passed since it last did.
+constexpr std::chrono::milliseconds kFrameInterval { 30 };
 constexpr int kYieldsPerClockCheck = 32;
 // Between two turns the run may try dividers in blocks without yielding. The window grants as
 // many as the run has lately swept in this time, so that a turn comes at most about this late.
@@ -259,7 +263,7 @@ void Form1::Calculate(calc::Side side)
         RunScope(const RunScope &) = delete;
         RunScope &operator=(const RunScope &) = delete;
     } scope(*this);
-    m_lastTurn = m_lastClockCheck = std::chrono::steady_clock::now();
+    m_lastTurn = m_lastClockCheck = m_lastShown = std::chrono::steady_clock::now();
     m_quietYields = kFirstQuietBlock;
     m_reportTooLong = false;
     calc::RunCalculation(side, *this);
@@ -413,7 +417,10 @@ void Form1::CheckClock()
 
 void Form1::TurnEventLoop()
 {
-    ShowRunState();
+    if (m_lastTurn - m_lastShown >= kFrameInterval) {
+        ShowRunState();
+        m_lastShown = m_lastTurn;
+    }
     QCoreApplication::processEvents();
     m_lastTurn = std::chrono::steady_clock::now();
 }

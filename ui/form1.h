@@ -78,6 +78,7 @@ private:
     // can see a change between two turns, so none is drawn until then.
     std::array<std::optional<std::string>, 16> m_pendingCounts;
     std::chrono::steady_clock::time_point m_lastTurn;
+    std::chrono::steady_clock::time_point m_lastShown;
     std::chrono::steady_clock::time_point m_lastClockCheck;
     int m_yieldsSinceClockCheck = 0;
     std::int64_t m_progressAtClockCheck = 0;
