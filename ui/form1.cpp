@@ -46,9 +46,10 @@ constexpr int kPaneTabStop = Pixels(720);
 // this much time has passed since the last turn, and looks at the clock only every so many
 // yields or dividers, so that a yield in between costs next to nothing.
 constexpr std::chrono::milliseconds kTurnInterval { 5 };
-// Drawing what the run has done since costs far more than a turn that finds no input, and no
-// screen shows two hundred frames a second: the window brings the screen up to date at every
-// turn once this much time has passed since it last did.
+// Drawing the pane and the bar costs far more than a turn that finds no input, and no screen
+// shows two hundred frames a second: the window brings them up to date at the first turn of a
+// run and then once this much time has passed since it last did. The counters, a few digits,
+// are brought up to date at every turn.
 constexpr std::chrono::milliseconds kFrameInterval { 30 };
 constexpr int kYieldsPerClockCheck = 32;
 // Between two turns the run may try dividers in blocks without yielding. The window grants as
@@ -263,7 +264,8 @@ void Form1::Calculate(calc::Side side)
         RunScope(const RunScope &) = delete;
         RunScope &operator=(const RunScope &) = delete;
     } scope(*this);
-    m_lastTurn = m_lastClockCheck = m_lastShown = std::chrono::steady_clock::now();
+    m_lastTurn = m_lastClockCheck = std::chrono::steady_clock::now();
+    m_lastShown = m_lastTurn - kFrameInterval; // the first turn shows the run under way
     m_quietYields = kFirstQuietBlock;
     m_reportTooLong = false;
     calc::RunCalculation(side, *this);
@@ -420,6 +422,8 @@ void Form1::TurnEventLoop()
     if (m_lastTurn - m_lastShown >= kFrameInterval) {
         ShowRunState();
         m_lastShown = m_lastTurn;
+    } else {
+        ShowCounts(); // a box of a few digits: cheap to draw, and what the user reads
     }
     QCoreApplication::processEvents();
     m_lastTurn = std::chrono::steady_clock::now();
@@ -428,14 +432,19 @@ void Form1::TurnEventLoop()
 // Brings the match counters, the progress bar and the pane up to what the run has set.
 void Form1::ShowRunState()
 {
+    ShowCounts();
+    ShowProgress();
+    RichTextBox1->Sync();
+}
+
+void Form1::ShowCounts()
+{
     for (std::size_t number = 0; number < m_pendingCounts.size(); ++number) {
         if (std::optional<std::string> &count = m_pendingCounts.at(number)) {
             m_boxes.at(number)->setText(ToQString(*count));
             count.reset();
         }
     }
-    ShowProgress();
-    RichTextBox1->Sync();
 }
 
 calc::NumberFormat Form1::UserNumberFormat()

@@ -62,6 +62,7 @@ private:
     void TurnEventLoop();
     calc::AfterYield StopTooLongReport();
     void ShowRunState();
+    void ShowCounts();
     void ShowProgress();
 
     // Boxes and buttons by their control number: m_boxes[8] is Text8.
