@@ -3,6 +3,7 @@
 
 #include "calc/calculation_run.h"
 #include "calc/report_text.h"
+#include "ui/accessible_names.h"
 #include "ui/box_palette.h"
 #include "ui/form1_layout.h"
 #include "ui/report_view.h"
@@ -152,6 +153,7 @@ void Form1::CreateControls()
             = findChild<QPushButton *>(ToQString(calc::ProfileOf(side).startButton));
     }
 
+    NameForAssistiveTechnology(*this);
     FitWindowFont();
 
     QFont paneFont(QString::fromLatin1(kPaneFontFamily));

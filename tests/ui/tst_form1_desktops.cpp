@@ -6,6 +6,7 @@
 #include "tests/ui/form1_driver.h"
 
 #include <QAbstractScrollArea>
+#include <QAccessible>
 #include <QApplication>
 #include <QHash>
 #include <QImage>
@@ -13,6 +14,8 @@
 #include <QPalette>
 #include <QScopeGuard>
 #include <QTest>
+
+#include <tuple>
 
 namespace {
 
@@ -78,6 +81,7 @@ private slots:
     void cleanup();
 
     void boxesReadInADarkTheme();
+    void controlsAreNamedForAssistiveTechnology();
 };
 
 void TestForm1Desktops::cleanup()
@@ -130,6 +134,62 @@ void TestForm1Desktops::boxesReadInADarkTheme()
         QVERIFY(box.color(group, QPalette::Text).lightness() < 128);
         QVERIFY(box.color(group, QPalette::PlaceholderText).lightness() < 128);
     }
+}
+
+// What a screen reader says of each control: its role and name. A box is named by the caption
+// beside it and an option group by its own frame, not by the side frame around them.
+void TestForm1Desktops::controlsAreNamedForAssistiveTechnology()
+{
+    QVERIFY(Open());
+    using R = QAccessible::Role;
+    const QList<std::tuple<const char *, R, QString>> controls = {
+        { "Frame2", R::Grouping, "Reference Setting" },
+        { "Label7", R::StaticText, "Crystal Frequency (Hz) :" },
+        { "Text5", R::EditableText, "Crystal Frequency (Hz)" },
+        { "Frame3", R::Grouping, "RF Setting" },
+        { "Text6", R::EditableText, "RF Ref low (Hz)" },
+        { "Text7", R::EditableText, "RF Ref high (Hz)" },
+        { "Text8", R::EditableText, "RF Freq (MHz)" },
+        { "Text9", R::EditableText, "RF Max Error (Hz)" },
+        { "Text10", R::EditableText, "RF Nr of match" },
+        { "Frame4", R::Grouping, "Charge Pump Current" },
+        { "Frame5", R::Grouping, "Prescaler" },
+        { "Option3", R::RadioButton, "32/33" },
+        { "Frame7", R::Grouping, "Phase Polarity" },
+        { "Frame8", R::Grouping, "3-state" },
+        { "Frame6", R::Grouping, "Power" },
+        { "Command1", R::Button, "Calculate RF" },
+        { "Frame10", R::Grouping, "IF Setting" },
+        { "Text15", R::EditableText, "IF Ref low (Hz)" },
+        { "Text14", R::EditableText, "IF Ref high (Hz)" },
+        { "Text13", R::EditableText, "IF Freq (MHz)" },
+        { "Text12", R::EditableText, "IF Max Error (Hz)" },
+        { "Text11", R::EditableText, "IF Nr of match" },
+        { "Frame15", R::Grouping, "Charge Pump Current" },
+        { "Frame14", R::Grouping, "Prescaler" },
+        { "Frame12", R::Grouping, "Phase Polarity" },
+        { "Frame11", R::Grouping, "3-state" },
+        { "Frame13", R::Grouping, "Power" },
+        { "Command2", R::Button, "Calculate IF" },
+        { "Frame9", R::Grouping, "Output FoLD" },
+        { "Option19", R::RadioButton, "Fastlock" },
+        { "ProgressBar1", R::ProgressBar, "Progress" },
+    };
+    for (const auto &[name, role, accessibleName] : controls) {
+        QAccessibleInterface *accessible
+            = QAccessible::queryAccessibleInterface(Control<QWidget>(name));
+        QVERIFY2(accessible != nullptr, name);
+        QCOMPARE(accessible->role(), role);
+        QCOMPARE(accessible->text(QAccessible::Name), accessibleName);
+    }
+
+    // The caption beside a box labels it, so that a reader can go from one to the other.
+    QAccessibleInterface *box = QAccessible::queryAccessibleInterface(Control<QWidget>("Text10"));
+    QList<QObject *> labels;
+    for (const auto &[label, relation] : box->relations(QAccessible::Label)) {
+        labels << label->object();
+    }
+    QVERIFY(labels.contains(Control<QWidget>("Label14")));
 }
 
 QTEST_MAIN(TestForm1Desktops)
