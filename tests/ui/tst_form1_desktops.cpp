@@ -137,7 +137,8 @@ void TestForm1Desktops::boxesReadInADarkTheme()
 }
 
 // What a screen reader says of each control: its role and name. A box is named by the caption
-// beside it and an option group by its own frame, not by the side frame around them.
+// beside it and an option group by its own frame, not by the side frame around them; the result
+// pane is a text.
 void TestForm1Desktops::controlsAreNamedForAssistiveTechnology()
 {
     QVERIFY(Open());
@@ -174,6 +175,7 @@ void TestForm1Desktops::controlsAreNamedForAssistiveTechnology()
         { "Frame9", R::Grouping, "Output FoLD" },
         { "Option19", R::RadioButton, "Fastlock" },
         { "ProgressBar1", R::ProgressBar, "Progress" },
+        { "RichTextBox1", R::EditableText, "Report" },
     };
     for (const auto &[name, role, accessibleName] : controls) {
         QAccessibleInterface *accessible
@@ -190,6 +192,14 @@ void TestForm1Desktops::controlsAreNamedForAssistiveTechnology()
         labels << label->object();
     }
     QVERIFY(labels.contains(Control<QWidget>("Label14")));
+
+    // The pane reads out the report as it shows it, a line to each LF.
+    Click("Command1");
+    QString report = QString::fromStdString(m_form->PaneText());
+    report.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QAccessibleInterface *pane
+        = QAccessible::queryAccessibleInterface(Control<QWidget>("RichTextBox1"));
+    QCOMPARE(pane->textInterface()->text(0, -1), report);
 }
 
 QTEST_MAIN(TestForm1Desktops)
