@@ -41,6 +41,8 @@ constexpr qsizetype kLargestAnnouncedChange = qsizetype { 1 } << 20;
 ReportView::ReportView(QWidget *parent)
     : QAbstractScrollArea(parent)
 {
+    // Before anything asks for the view's interface, which Qt keeps once made.
+    QAccessible::installFactory(ReportViewAccessibleFactory);
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setBackgroundRole(QPalette::Base);
@@ -49,7 +51,6 @@ ReportView::ReportView(QWidget *parent)
     SetText({});
     verticalScrollBar()->setSingleStep(1);
     horizontalScrollBar()->setSingleStep(kHorizontalStep);
-    QAccessible::installFactory(ReportViewAccessibleFactory);
 }
 
 void ReportView::SetText(std::string_view text)

@@ -61,7 +61,9 @@ void ReportViewAccessible::selection(int selectionIndex, int *startOffset, int *
 {
     *startOffset = *endOffset = -1;
     if (selectionIndex == 0 && View().HasSelection()) {
-        const auto [from, to] = std::minmax(View().Anchor(), View().Cursor());
+        const ReportView::Position anchor = View().Anchor();
+        const ReportView::Position cursor = View().Cursor();
+        const auto [from, to] = std::minmax(anchor, cursor); // references to the two above
         *startOffset = ToInt(View().OffsetOf(from));
         *endOffset = ToInt(View().OffsetOf(to));
     }
