@@ -53,7 +53,7 @@ QString SideOf(const QString &box)
 void NameForAssistiveTechnology(QWidget &form)
 {
     for (const ControlRow &row : kControls) {
-        QWidget *control = form.findChild<QWidget *>(ToQString(row.name));
+        auto *control = form.findChild<QWidget *>(ToQString(row.name));
         switch (row.kind) {
         case ControlKind::Frame:
             control->setAccessibleName(qobject_cast<QGroupBox *>(control)->title());
