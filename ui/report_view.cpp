@@ -65,6 +65,7 @@ void ReportView::SetText(std::string_view text)
     m_offsetMarks.assign(1, 0);
     Append(text);
     const bool hadSelection = HasSelection();
+    const bool caretMoves = m_cursor != Position {} || hadSelection;
     m_anchor = m_cursor = {};
     m_widestLine = 0;
     m_syncedLines = 0;
@@ -75,7 +76,9 @@ void ReportView::SetText(std::string_view text)
             QAccessible::updateAccessibility(&removed);
         }
         m_announcedCount = 0;
-        AnnounceCaret(hadSelection);
+        if (caretMoves) {
+            AnnounceCaret(hadSelection);
+        }
     }
     Sync();
 }
