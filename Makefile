@@ -34,10 +34,14 @@ run: deps
 	build-release/app/lmx2330a-calc
 
 # docs/screenshot.png: the window after "Calculate RF" with the start-up settings, drawn on a
-# virtual X server.
+# virtual X server. SCALE=2 draws it as a high-DPI screen does, with twice the pixels each way,
+# into docs/screenshot@2x.png.
+SCALE ?= 1
+SCREENSHOT := docs/screenshot$(if $(filter-out 1,$(SCALE)),@$(SCALE)x).png
 screenshot: build
 	mkdir -p docs
-	xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD_DIR)/tests/ui/form1_screenshot docs/screenshot.png
+	QT_SCALE_FACTOR=$(SCALE) xvfb-run -a -s "-screen 0 1280x1024x24" \
+		$(BUILD_DIR)/tests/ui/form1_screenshot $(SCREENSHOT)
 
 # Times the sweep in the core and in the window (Release build), and prints a table.
 bench: deps

@@ -3,6 +3,8 @@
 
 #include "calc/calculation_run.h"
 #include "calc/report_text.h"
+#include "ui/accessible_names.h"
+#include "ui/box_palette.h"
 #include "ui/form1_layout.h"
 #include "ui/report_view.h"
 
@@ -123,9 +125,7 @@ void Form1::CreateControls()
             auto *box = new QLineEdit(container);
             box->setMaxLength(std::numeric_limits<int>::max()); // any text of any length
             if (row.whiteBackground) {
-                QPalette palette = box->palette();
-                palette.setColor(QPalette::Base, Qt::white);
-                box->setPalette(palette);
+                box->setPalette(WhiteBoxPalette(box->palette()));
             }
             m_boxes.at(static_cast<std::size_t>(ControlNumber(row.name))) = box;
             control = box;
@@ -163,6 +163,7 @@ void Form1::CreateControls()
             = findChild<QPushButton *>(ToQString(calc::ProfileOf(side).startButton));
     }
 
+    NameForAssistiveTechnology(*this);
     FitWindowFont();
 
     QFont paneFont(QString::fromLatin1(kPaneFontFamily));

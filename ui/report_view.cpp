@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "ui/report_view.h"
 
+#include "ui/report_view_accessible.h"
+
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -28,12 +31,18 @@ constexpr qsizetype kLinesMeasuredPerSync = 64;
 constexpr int kHorizontalStep = 20;
 // The text is kept in blocks of this size, so that a growing report is never copied.
 constexpr std::size_t kBlockBytes = std::size_t { 1 } << 20;
+constexpr qsizetype kLinesPerOffsetMark = 64;
+// Assistive technology is told what text came or went, and the text goes with the news over
+// D-Bus, in one message; a larger change is not announced, and is read on demand instead.
+constexpr qsizetype kLargestAnnouncedChange = qsizetype { 1 } << 20;
 
 } // namespace
 
 ReportView::ReportView(QWidget *parent)
     : QAbstractScrollArea(parent)
 {
+    // Before anything asks for the view's interface, which Qt keeps once made.
+    QAccessible::installFactory(ReportViewAccessibleFactory);
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setBackgroundRole(QPalette::Base);
@@ -53,10 +62,24 @@ void ReportView::SetText(std::string_view text)
     m_textSize = 0;
     StartBlock();
     m_lines.push_back({});
+    m_offsetMarks.assign(1, 0);
     Append(text);
+    const bool hadSelection = HasSelection();
+    const bool caretMoves = m_cursor != Position {} || hadSelection;
     m_anchor = m_cursor = {};
     m_widestLine = 0;
     m_syncedLines = 0;
+    if (QAccessible::isActive()) {
+        // Qt's own text widgets announce the removed text as blanks of its length too.
+        if (m_announcedCount > 0 && m_announcedCount <= kLargestAnnouncedChange) {
+            QAccessibleTextRemoveEvent removed(this, 0, QString(*m_announcedCount, u' '));
+            QAccessible::updateAccessibility(&removed);
+        }
+        m_announcedCount = 0;
+        if (caretMoves) {
+            AnnounceCaret(hadSelection);
+        }
+    }
     Sync();
 }
 
@@ -124,6 +147,40 @@ void ReportView::Sync()
     UpdateScrollBars();
     verticalScrollBar()->setValue(verticalScrollBar()->maximum());
     viewport()->update();
+    AnnounceText();
+}
+
+// Tells assistive technology what text has come since it was last told, once per Sync rather
+// than once per append.
+void ReportView::AnnounceText()
+{
+    if (!QAccessible::isActive()) {
+        m_announcedCount.reset();
+        return;
+    }
+    const qsizetype count = CharacterCount();
+    if (m_announcedCount && count > *m_announcedCount
+        && count - *m_announcedCount <= kLargestAnnouncedChange) {
+        QAccessibleTextInsertEvent inserted(
+            this, static_cast<int>(*m_announcedCount), Characters(*m_announcedCount, count));
+        QAccessible::updateAccessibility(&inserted);
+    }
+    m_announcedCount = count;
+}
+
+void ReportView::AnnounceCaret(bool hadSelection)
+{
+    if (!QAccessible::isActive()) {
+        return;
+    }
+    const auto [from, to] = std::minmax(m_anchor, m_cursor);
+    if (hadSelection || HasSelection()) {
+        QAccessibleTextSelectionEvent selection(
+            this, static_cast<int>(OffsetOf(from)), static_cast<int>(OffsetOf(to)));
+        QAccessible::updateAccessibility(&selection);
+    }
+    QAccessibleTextCursorEvent caret(this, static_cast<int>(OffsetOf(m_cursor)));
+    QAccessible::updateAccessibility(&caret);
 }
 
 void ReportView::SetTabStopDistance(qreal pixels)
@@ -282,6 +339,89 @@ ReportView::Position ReportView::PositionAt(QPoint point) const
     return { line, laidOut.line.xToCursor(x) };
 }
 
+qsizetype ReportView::LineLength(qsizetype line) const
+{
+    const std::string_view bytes = LineBytes(line);
+    const bool ascii = std::all_of(
+        bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return ascii ? static_cast<qsizetype>(bytes.size()) : Line(line).size();
+}
+
+// The marks count whole lines only: the last line, which may still grow, is never behind one.
+qsizetype ReportView::LineOffset(qsizetype line) const
+{
+    const auto mark = static_cast<std::size_t>(line / kLinesPerOffsetMark);
+    while (m_offsetMarks.size() <= mark) {
+        const auto first = static_cast<qsizetype>(m_offsetMarks.size() - 1) * kLinesPerOffsetMark;
+        qsizetype offset = m_offsetMarks.back();
+        for (qsizetype counted = first; counted < first + kLinesPerOffsetMark; ++counted) {
+            offset += LineLength(counted) + 1;
+        }
+        m_offsetMarks.push_back(offset);
+    }
+    qsizetype offset = m_offsetMarks[mark];
+    for (qsizetype counted = static_cast<qsizetype>(mark) * kLinesPerOffsetMark; counted < line;
+         ++counted) {
+        offset += LineLength(counted) + 1;
+    }
+    return offset;
+}
+
+qsizetype ReportView::CharacterCount() const
+{
+    return LineOffset(LineCount() - 1) + LineLength(LineCount() - 1);
+}
+
+qsizetype ReportView::OffsetOf(Position position) const
+{
+    return LineOffset(position.line) + position.column;
+}
+
+ReportView::Position ReportView::PositionOf(qsizetype offset) const
+{
+    offset = std::clamp<qsizetype>(offset, 0, CharacterCount()); // sets every mark
+    const auto mark = std::upper_bound(m_offsetMarks.begin(), m_offsetMarks.end(), offset) - 1;
+    Position position { (mark - m_offsetMarks.begin()) * kLinesPerOffsetMark, offset - *mark };
+    for (qsizetype length = LineLength(position.line);
+         position.column > length && position.line + 1 < LineCount();
+         length = LineLength(position.line)) {
+        position.column -= length + 1;
+        ++position.line;
+    }
+    return position;
+}
+
+QString ReportView::Characters(qsizetype from, qsizetype to) const
+{
+    const Position first = PositionOf(from);
+    const Position last = PositionOf(to);
+    QString text;
+    text.reserve(std::max<qsizetype>(to - from, 0));
+    for (qsizetype line = first.line; line <= last.line; ++line) {
+        const QString shown = Line(line);
+        const qsizetype start = line == first.line ? first.column : 0;
+        const qsizetype end = line == last.line ? last.column : shown.size();
+        text += QStringView(shown).mid(start, end - start);
+        if (line != last.line) {
+            text += QLatin1Char('\n');
+        }
+    }
+    return text;
+}
+
+QRect ReportView::CharacterRect(Position position) const
+{
+    const QString text = Shown(LineBytes(position.line));
+    const LaidOutLine laidOut(text, font(), m_textOption);
+    const auto column = static_cast<int>(std::min(position.column, text.size()));
+    const qreal x = kMargin - horizontalScrollBar()->value();
+    const qreal left = x + laidOut.line.cursorToX(column);
+    const qreal right = column < text.size() ? x + laidOut.line.cursorToX(column + 1) : left;
+    const qreal top
+        = static_cast<qreal>(position.line - verticalScrollBar()->value()) * LineHeight();
+    return QRectF(QPointF(left, top), QPointF(right, top + LineHeight())).toAlignedRect();
+}
+
 ReportView::Position ReportView::Clamped(Position position) const
 {
     position.line = std::clamp<qsizetype>(position.line, 0, LineCount() - 1);
@@ -291,25 +431,39 @@ ReportView::Position ReportView::Clamped(Position position) const
 
 void ReportView::MoveCursor(Position to, bool extend)
 {
+    const bool hadSelection = HasSelection();
+    const Position before = m_cursor;
     m_cursor = to;
     if (!extend) {
         m_anchor = to;
     }
     viewport()->update();
+    if (m_cursor != before || hadSelection != HasSelection()) {
+        AnnounceCaret(hadSelection);
+    }
 }
 
-void ReportView::EnsureCursorVisible()
+void ReportView::Select(Position anchor, Position cursor)
+{
+    const bool hadSelection = HasSelection();
+    m_anchor = Clamped(anchor);
+    m_cursor = Clamped(cursor);
+    viewport()->update();
+    AnnounceCaret(hadSelection);
+}
+
+void ReportView::EnsureVisible(Position position)
 {
     QScrollBar *vertical = verticalScrollBar();
-    if (m_cursor.line < vertical->value()) {
-        vertical->setValue(static_cast<int>(m_cursor.line));
-    } else if (m_cursor.line >= vertical->value() + VisibleLines()) {
-        vertical->setValue(static_cast<int>(m_cursor.line - VisibleLines() + 1));
+    if (position.line < vertical->value()) {
+        vertical->setValue(static_cast<int>(position.line));
+    } else if (position.line >= vertical->value() + VisibleLines()) {
+        vertical->setValue(static_cast<int>(position.line - VisibleLines() + 1));
     }
-    const QString text = Shown(LineBytes(m_cursor.line));
+    const QString text = Shown(LineBytes(position.line));
     const LaidOutLine laidOut(text, font(), m_textOption);
     const qreal x
-        = laidOut.line.cursorToX(static_cast<int>(std::min(m_cursor.column, text.size())));
+        = laidOut.line.cursorToX(static_cast<int>(std::min(position.column, text.size())));
     m_widestLine = std::max(m_widestLine, laidOut.line.naturalTextWidth());
     UpdateScrollBars();
     QScrollBar *horizontal = horizontalScrollBar();
@@ -339,9 +493,7 @@ QString ReportView::SelectedText() const
 
 void ReportView::SelectAll()
 {
-    m_anchor = {};
-    m_cursor = Clamped({ LineCount() - 1, std::numeric_limits<qsizetype>::max() });
-    viewport()->update();
+    Select({}, { LineCount() - 1, std::numeric_limits<qsizetype>::max() });
 }
 
 void ReportView::Copy() const
@@ -405,7 +557,7 @@ void ReportView::keyPressEvent(QKeyEvent *event)
         to = {};
     }
     MoveCursor(Clamped(to), extend);
-    EnsureCursorVisible();
+    EnsureVisible(m_cursor);
 }
 
 void ReportView::mousePressEvent(QMouseEvent *event)
@@ -424,7 +576,7 @@ void ReportView::mouseMoveEvent(QMouseEvent *event)
         return;
     }
     MoveCursor(PositionAt(event->position().toPoint()), true);
-    EnsureCursorVisible();
+    EnsureVisible(m_cursor);
 }
 
 void ReportView::mouseDoubleClickEvent(QMouseEvent *event)
@@ -446,9 +598,7 @@ void ReportView::mouseDoubleClickEvent(QMouseEvent *event)
     while (end < text.size() && !isBlank(end)) {
         ++end;
     }
-    m_anchor = { at.line, start };
-    m_cursor = { at.line, end };
-    viewport()->update();
+    Select({ at.line, start }, { at.line, end });
 }
 
 void ReportView::contextMenuEvent(QContextMenuEvent *event)

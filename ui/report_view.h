@@ -11,6 +11,7 @@
 #include <QTextOption>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,17 @@ class ReportView : public QAbstractScrollArea {
     Q_OBJECT
 
 public:
+    // A place in the text: a line and a UTF-16 column within the line as shown.
+    struct Position {
+        qsizetype line = 0;
+        qsizetype column = 0;
+        friend bool operator==(const Position &, const Position &) = default;
+        friend bool operator<(const Position &a, const Position &b)
+        {
+            return a.line != b.line ? a.line < b.line : a.column < b.column;
+        }
+    };
+
     explicit ReportView(QWidget *parent = nullptr);
 
     // The whole text, exactly as set and appended.
@@ -42,6 +54,23 @@ public:
     void SelectAll();
     void Copy() const;
 
+    // The text as assistive technology reads it: the lines as shown, joined by LF, counted in
+    // UTF-16 units. The offsets come from a mark every few dozen lines, so that a query costs
+    // a few lines however long the report, once the lines before it have been counted.
+    qsizetype CharacterCount() const;
+    qsizetype OffsetOf(Position position) const;
+    Position PositionOf(qsizetype offset) const;
+    QString Characters(qsizetype from, qsizetype to) const;
+    qsizetype LineLength(qsizetype line) const;
+
+    Position Cursor() const { return m_cursor; }
+    Position Anchor() const { return m_anchor; }
+    void Select(Position anchor, Position cursor);
+    void EnsureVisible(Position position);
+    // Where a character is drawn, and which is drawn at a point, in the viewport's coordinates.
+    QRect CharacterRect(Position position) const;
+    Position PositionAt(QPoint point) const;
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -55,17 +84,6 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
-    // A place in the text: a line and a UTF-16 column within the line as shown.
-    struct Position {
-        qsizetype line = 0;
-        qsizetype column = 0;
-        friend bool operator==(const Position &, const Position &) = default;
-        friend bool operator<(const Position &a, const Position &b)
-        {
-            return a.line != b.line ? a.line < b.line : a.column < b.column;
-        }
-    };
-
     // Where a line starts: its block, and its offset in the block. A line never spans blocks.
     struct LineStart {
         std::uint32_t block = 0;
@@ -79,10 +97,11 @@ private:
     int VisibleLines() const;
     void UpdateScrollBars();
     void MeasureLines(qsizetype first, qsizetype last);
-    Position PositionAt(QPoint point) const;
     Position Clamped(Position position) const;
     void MoveCursor(Position to, bool extend);
-    void EnsureCursorVisible();
+    qsizetype LineOffset(qsizetype line) const;
+    void AnnounceText();
+    void AnnounceCaret(bool hadSelection);
 
     std::vector<std::string> m_blocks;
     std::vector<LineStart> m_lines;
@@ -92,6 +111,10 @@ private:
     QTextOption m_textOption;
     Position m_anchor;
     Position m_cursor;
+    // The offset of every kLinesPerOffsetMark-th line, as far as they have been asked for.
+    mutable std::vector<qsizetype> m_offsetMarks;
+    // How many characters assistive technology was last told of; none while none listens.
+    std::optional<qsizetype> m_announcedCount;
 };
 
 } // namespace ui

@@ -52,6 +52,7 @@ private slots:
     void controlsSitWhereTheLayoutPutsThem();
     void focusMovesInTabIndexOrder();
     void captionsFitTheirControls();
+    void reportColumnsLineUpUnderTheHeadings();
     void optionGroupsAreIndependent();
     void calculateRfThenIfFillsThePane();
     void paneShowsTheReportAndKeepsItExactly();
@@ -217,6 +218,35 @@ void TestForm1::captionsFitTheirControls()
     }
     QVERIFY(m_form->font().pointSizeF() >= 7.0);
     QVERIFY(m_form->font().pointSizeF() <= 8.0);
+}
+
+// Each row's columns start where their headings do. CTest runs this at several screen scales,
+// where text is drawn at other sizes in device pixels and may measure a little wider.
+void TestForm1::reportColumnsLineUpUnderTheHeadings()
+{
+    QCOMPARE(m_form->devicePixelRatioF(), qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
+    Click("Command1");
+    auto *pane = Control<ui::ReportView>("RichTextBox1");
+    const auto columnStarts = [pane](qsizetype line) {
+        const QString text = pane->Line(line);
+        QList<int> starts;
+        for (qsizetype column = 1; column < text.size(); ++column) {
+            if (text[column - 1] == QLatin1Char('\t') && text[column] != QLatin1Char('\t')) {
+                starts << pane->CharacterRect({ line, column }).left();
+            }
+        }
+        return starts;
+    };
+    const QList<int> headings = columnStarts(1);
+    QCOMPARE(headings.size(), 5);
+    int rows = 0;
+    for (qsizetype line = 3; line < pane->LineCount(); ++line) {
+        if (pane->Line(line).count(QLatin1Char('\t')) == 7) {
+            QCOMPARE(columnStarts(line), headings);
+            ++rows;
+        }
+    }
+    QCOMPARE(rows, 48);
 }
 
 void TestForm1::optionGroupsAreIndependent()

@@ -2,10 +2,13 @@
 // The result pane on its own: its lines, its selection and what it copies.
 #include "ui/report_view.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QScrollBar>
 #include <QTest>
+
+#include <string>
 
 class TestReportView : public QObject {
     Q_OBJECT
@@ -16,7 +19,29 @@ private slots:
     void keyboardSelectsAndCopies();
     void longLinesAreCopiedWhole();
     void appendsReachTheScreenAtSync();
+    void assistiveTechnologyReadsTheLinesAsShown_data();
+    void assistiveTechnologyReadsTheLinesAsShown();
+    void assistiveTechnologyMovesTheCaretAndSelects();
 };
+
+namespace {
+
+// A header with characters of one and of two UTF-16 units, two hundred rows, which cross
+// several of the view's offset marks, and the footer. Offsets: the header's LF is at 13, row k
+// starts at 14 + 11 k, the footer at 2214, and the text ends at 2230.
+std::string ReportForReaders()
+{
+    std::string report = "Xtal = \u00b5\U0001F600 Hz\r\n";
+    for (int row = 0; row < 200; ++row) {
+        const std::string number = std::to_string(1000 + row).substr(1);
+        report += number + "\t0202A2\r\n";
+    }
+    return report + "Over and Out...\r\n";
+}
+
+enum class Around { Before, At, After };
+
+} // namespace
 
 void TestReportView::linesSplitAtLineEndsWhateverTheAppends()
 {
@@ -114,6 +139,102 @@ void TestReportView::appendsReachTheScreenAtSync()
     view.Sync();
     QVERIFY(view.verticalScrollBar()->maximum() > 900);
     QCOMPARE(view.verticalScrollBar()->value(), view.verticalScrollBar()->maximum());
+}
+
+void TestReportView::assistiveTechnologyReadsTheLinesAsShown_data()
+{
+    QTest::addColumn<Around>("around");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QAccessible::TextBoundaryType>("boundary");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("start");
+
+    using B = QAccessible::TextBoundaryType;
+    const QString header = QStringLiteral("Xtal = \u00b5\U0001F600 Hz\n");
+    QTest::newRow("header line") << Around::At << 3 << B::LineBoundary << header << 0;
+    QTest::newRow("two-unit character")
+        << Around::At << 9 << B::CharBoundary << QStringLiteral("\U0001F600") << 8;
+    QTest::newRow("line end") << Around::At << 13 << B::CharBoundary << QStringLiteral("\n") << 13;
+    QTest::newRow("first row") << Around::At << 14 << B::LineBoundary
+                               << QStringLiteral("000\t0202A2\n") << 14;
+    QTest::newRow("last row") << Around::At << 2208 << B::LineBoundary
+                              << QStringLiteral("199\t0202A2\n") << 2203;
+    QTest::newRow("word") << Around::At << 2208 << B::WordBoundary << QStringLiteral("0202A2")
+                          << 2207;
+    QTest::newRow("row before") << Around::Before << 2203 << B::LineBoundary
+                                << QStringLiteral("198\t0202A2\n") << 2192;
+    QTest::newRow("row after") << Around::After << 2192 << B::LineBoundary
+                               << QStringLiteral("199\t0202A2\n") << 2203;
+    QTest::newRow("footer") << Around::At << 2229 << B::ParagraphBoundary
+                            << QStringLiteral("Over and Out...\n") << 2214;
+    QTest::newRow("end") << Around::At << 2230 << B::CharBoundary << QString() << 2230;
+    QTest::newRow("last character")
+        << Around::Before << 2230 << B::CharBoundary << QStringLiteral("\n") << 2229;
+    QTest::newRow("nothing after the end")
+        << Around::After << 2229 << B::LineBoundary << QString() << -1;
+}
+
+// The text interface gives the lines as drawn, joined by LF and counted in UTF-16 units, and
+// finds any offset from the view's line index.
+void TestReportView::assistiveTechnologyReadsTheLinesAsShown()
+{
+    QFETCH(Around, around);
+    QFETCH(int, offset);
+    QFETCH(QAccessible::TextBoundaryType, boundary);
+    QFETCH(QString, text);
+    QFETCH(int, start);
+
+    ui::ReportView view;
+    view.SetText(ReportForReaders());
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&view);
+    QCOMPARE(accessible->role(), QAccessible::EditableText);
+    QVERIFY(accessible->state().readOnly && accessible->state().multiLine);
+    QAccessibleTextInterface *reader = accessible->textInterface();
+    QVERIFY(reader != nullptr);
+    QString whole = QString::fromStdString(ReportForReaders());
+    whole.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QCOMPARE(reader->characterCount(), whole.size());
+    QCOMPARE(reader->text(0, -1), whole);
+
+    int from = 0;
+    int to = 0;
+    const QString found = around == Around::Before
+        ? reader->textBeforeOffset(offset, boundary, &from, &to)
+        : around == Around::At ? reader->textAtOffset(offset, boundary, &from, &to)
+                               : reader->textAfterOffset(offset, boundary, &from, &to);
+    QCOMPARE(found, text);
+    QCOMPARE(from, start);
+    QCOMPARE(to, start < 0 ? -1 : start + static_cast<int>(text.size()));
+    if (start >= 0) {
+        QCOMPARE(reader->text(from, to), text);
+    }
+}
+
+void TestReportView::assistiveTechnologyMovesTheCaretAndSelects()
+{
+    ui::ReportView view;
+    view.resize(300, 100);
+    view.SetText(ReportForReaders());
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QAccessibleTextInterface *reader
+        = QAccessible::queryAccessibleInterface(&view)->textInterface();
+
+    reader->setCursorPosition(2208);
+    QCOMPARE(view.Cursor(), (ui::ReportView::Position { 200, 5 }));
+    QCOMPARE(reader->cursorPosition(), 2208);
+    QVERIFY(view.verticalScrollBar()->value() > 150); // the caret is on screen
+    QCOMPARE(reader->offsetAtPoint(reader->characterRect(2208).center()), 2208);
+
+    reader->setSelection(0, 25, 14);
+    QCOMPARE(view.SelectedText(), QStringLiteral("000\t0202A2\n"));
+    int from = 0;
+    int to = 0;
+    reader->selection(0, &from, &to);
+    QCOMPARE(qMakePair(from, to), qMakePair(14, 25));
+    QCOMPARE(reader->cursorPosition(), 14);
+    reader->removeSelection(0);
+    QCOMPARE(reader->selectionCount(), 0);
 }
 
 QTEST_MAIN(TestReportView)
