@@ -27,10 +27,11 @@ constexpr int kMargin = 4;
 constexpr qsizetype kLongestShownLine = 10000;
 // After an append, this many new lines are measured for the horizontal scroll bar; the rows of
 // one report are all alike, and lines drawn later widen the range if need be.
-constexpr qsizetype kLinesMeasuredPerSync = 64;
+constexpr qsizetype kLinesMeasuredPerSync = 16;
 constexpr int kHorizontalStep = 20;
-// The text is kept in blocks of this size, so that a growing report is never copied.
-constexpr std::size_t kBlockBytes = std::size_t { 1 } << 20;
+// The text is kept in blocks of this size, so that a growing report is never copied: with the
+// string's terminating NUL, one huge page each.
+constexpr std::size_t kBlockBytes = (std::size_t { 2 } << 20) - 1;
 constexpr qsizetype kLinesPerOffsetMark = 64;
 // Assistive technology is told what text came or went, and the text goes with the news over
 // D-Bus, in one message; a larger change is not announced, and is read on demand instead.
@@ -55,10 +56,14 @@ ReportView::ReportView(QWidget *parent)
 
 void ReportView::SetText(std::string_view text)
 {
+    // The new report fills the blocks of the one before, whose pages are already there, and
+    // ReleaseSpareMemory gives back what it leaves unused.
+    for (Block &block : m_blocks) {
+        block.clear();
+        m_spareBlocks.push_back(std::move(block));
+    }
     m_blocks.clear();
-    m_blocks.shrink_to_fit(); // a new report gives back what a long one before it held
     m_lines.clear();
-    m_lines.shrink_to_fit();
     m_textSize = 0;
     StartBlock();
     m_lines.push_back({});
@@ -85,7 +90,21 @@ void ReportView::SetText(std::string_view text)
 
 void ReportView::StartBlock()
 {
-    m_blocks.emplace_back().reserve(kBlockBytes);
+    if (m_spareBlocks.empty()) {
+        m_blocks.emplace_back().reserve(kBlockBytes);
+    } else {
+        m_blocks.push_back(std::move(m_spareBlocks.back()));
+        m_spareBlocks.pop_back();
+    }
+}
+
+void ReportView::ReleaseSpareMemory()
+{
+    m_spareBlocks.clear();
+    m_spareBlocks.shrink_to_fit();
+    if (m_lines.capacity() > 2 * m_lines.size()) {
+        m_lines.shrink_to_fit();
+    }
 }
 
 void ReportView::Append(std::string_view text)
@@ -93,14 +112,14 @@ void ReportView::Append(std::string_view text)
     if (!m_blocks.back().empty() && m_blocks.back().size() + text.size() > kBlockBytes) {
         // The line still open at the end of the full block moves to the new one with it.
         LineStart &open = m_lines.back();
-        std::string &full = m_blocks.back();
-        std::string tail = full.substr(open.offset);
+        Block &full = m_blocks.back();
+        const Block tail = full.substr(open.offset);
         full.resize(open.offset);
         StartBlock();
         m_blocks.back().append(tail);
         open = { static_cast<std::uint32_t>(m_blocks.size() - 1), 0 };
     }
-    std::string &block = m_blocks.back();
+    Block &block = m_blocks.back();
     const std::size_t from = block.size();
     block.append(text);
     m_textSize += text.size();
@@ -110,7 +129,7 @@ void ReportView::Append(std::string_view text)
 // Notes where each line after `from` in the last block starts.
 void ReportView::IndexLines(std::size_t from)
 {
-    const std::string &block = m_blocks.back();
+    const Block &block = m_blocks.back();
     const auto blockIndex = static_cast<std::uint32_t>(m_blocks.size() - 1);
     const char *begin = block.data();
     const char *end = begin + block.size();
@@ -128,8 +147,8 @@ std::string ReportView::Text() const
 {
     std::string text;
     text.reserve(m_textSize);
-    for (const std::string &block : m_blocks) {
-        text.append(block);
+    for (const Block &block : m_blocks) {
+        text.append(block.data(), block.size());
     }
     return text;
 }
@@ -194,7 +213,7 @@ std::string_view ReportView::LineBytes(qsizetype line) const
 {
     const auto index = static_cast<std::size_t>(line);
     const LineStart start = m_lines[index];
-    const std::string &block = m_blocks[start.block];
+    const Block &block = m_blocks[start.block];
     std::size_t end = block.size();
     if (index + 1 < m_lines.size()) {
         const LineStart next = m_lines[index + 1];

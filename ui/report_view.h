@@ -7,6 +7,8 @@
 // copies with Ctrl+C or the context menu.
 #pragma once
 
+#include "ui/large_page_allocator.h"
+
 #include <QAbstractScrollArea>
 #include <QTextOption>
 
@@ -38,7 +40,10 @@ public:
     // The whole text, exactly as set and appended.
     std::string Text() const;
     std::size_t TextSize() const { return m_textSize; }
+    // Replaces the text. The memory of the text before is kept for the new one to grow into,
+    // until ReleaseSpareMemory: a run that lists a million rows again takes no new memory.
     void SetText(std::string_view text);
+    void ReleaseSpareMemory();
     // Adds text at the end; the screen catches up at the next Sync.
     void Append(std::string_view text);
     // Brings scroll bars and screen up to date with the text, following its end after appends.
@@ -103,8 +108,10 @@ private:
     void AnnounceText();
     void AnnounceCaret(bool hadSelection);
 
-    std::vector<std::string> m_blocks;
-    std::vector<LineStart> m_lines;
+    using Block = std::basic_string<char, std::char_traits<char>, LargePageAllocator<char>>;
+    std::vector<Block> m_blocks;
+    std::vector<Block> m_spareBlocks; // emptied, from the text before
+    std::vector<LineStart, LargePageAllocator<LineStart>> m_lines;
     std::size_t m_textSize = 0;
     qsizetype m_syncedLines = 1; // lines the scroll bars knew of at the last Sync
     qreal m_widestLine = 0;

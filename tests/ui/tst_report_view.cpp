@@ -74,6 +74,25 @@ void TestReportView::setTextStartsAfresh()
     QVERIFY(view.Text().empty());
     QVERIFY(!view.HasSelection());
     QCOMPARE(view.SelectedText(), QString());
+
+    // Reports of several blocks, each written into the memory of the one before: nothing of an
+    // earlier one shows through, before or after the memory left over is given back.
+    for (const auto &[digit, rows] :
+        { std::pair { '1', 90'000 }, { '2', 50'000 }, { '3', 70'000 } }) {
+        const std::string row = std::string(60, digit) + "\r\n";
+        view.SetText("header\r\n");
+        for (int i = 0; i < rows; ++i) {
+            view.Append(row);
+        }
+        std::string expected = "header\r\n";
+        for (int i = 0; i < rows; ++i) {
+            expected += row;
+        }
+        QVERIFY(view.Text() == expected);
+        QCOMPARE(view.LineCount(), rows + 2);
+        QCOMPARE(view.Line(rows), QString::fromStdString(row.substr(0, 60)));
+        view.ReleaseSpareMemory();
+    }
 }
 
 void TestReportView::keyboardSelectsAndCopies()
