@@ -159,9 +159,13 @@ void Form1::CreateControls()
     }
 
     for (calc::Side side : { calc::Side::RF, calc::Side::IF }) {
+        const calc::SideProfile &profile = calc::ProfileOf(side);
         m_startButtons.at(static_cast<std::size_t>(side))
-            = findChild<QPushButton *>(ToQString(calc::ProfileOf(side).startButton));
+            = findChild<QPushButton *>(ToQString(profile.startButton));
+        m_runStateControls.at(static_cast<std::size_t>(side))
+            = m_boxes.at(static_cast<std::size_t>(profile.matchCount));
     }
+    m_runStateControls.back() = ProgressBar1;
 
     NameForAssistiveTechnology(*this);
     FitWindowFont();
@@ -265,12 +269,12 @@ void Form1::Calculate(calc::Side side)
         RunScope(const RunScope &) = delete;
         RunScope &operator=(const RunScope &) = delete;
     } scope(*this);
-    m_lastTurn = m_lastClockCheck = std::chrono::steady_clock::now();
-    m_lastShown = m_lastTurn - kFrameInterval; // the first turn shows the run under way
+    m_lastTurn = m_lastClockCheck = m_lastShown = std::chrono::steady_clock::now();
     m_quietYields = kFirstQuietBlock;
     m_reportTooLong = false;
     calc::RunCalculation(side, *this);
-    ShowRunState();
+    ShowRunState(Drawing::Now);
+    RichTextBox1->ReleaseSpareMemory();
 }
 
 std::string Form1::PaneText() const
@@ -307,20 +311,18 @@ void Form1::AppendPaneText(std::string_view text)
     }
 }
 
+// The bar is given its range and value only when the event loop turns and the screen could
+// show them anyway.
 void Form1::SetProgressMaximum(std::int64_t maximum)
 {
     m_progressMaximum = maximum;
-    ShowProgress();
 }
 
 void Form1::SetProgressMinimum(std::int64_t minimum)
 {
     m_progressMinimum = minimum;
-    ShowProgress();
 }
 
-// The bar repaints itself at once whenever its value moves a pixel, so during a run it is given
-// the value only when the event loop turns and the screen could show it anyway.
 void Form1::SetProgressValue(std::int64_t value)
 {
     m_progressValue = value;
@@ -330,10 +332,6 @@ void Form1::SetProgressValue(std::int64_t value)
 // lies above its maximum, or a value below the range, shows no progress.
 void Form1::ShowProgress()
 {
-    // The bar would draw itself at once, and put the window on screen, for every pixel its value
-    // moves; with its updates off it only takes the value, and is drawn with the rest of the
-    // window when the event loop next turns.
-    ProgressBar1->setUpdatesEnabled(false);
     if (m_progressMinimum > m_progressMaximum) {
         ProgressBar1->setRange(ClampToInt(m_progressMaximum), ClampToInt(m_progressMaximum));
         ProgressBar1->reset();
@@ -345,7 +343,6 @@ void Form1::ShowProgress()
             ProgressBar1->setValue(ClampToInt(std::min(m_progressValue, m_progressMaximum)));
         }
     }
-    ProgressBar1->setUpdatesEnabled(true);
 }
 
 void Form1::ShowErrorBox(std::string_view title, std::string_view text)
@@ -353,7 +350,7 @@ void Form1::ShowErrorBox(std::string_view title, std::string_view text)
     if (m_closing) {
         return; // the user has closed the window: nothing may pop up after it
     }
-    ShowRunState(); // the box comes up over the divider that raised it
+    ShowRunState(Drawing::Now); // the box comes up over the divider that raised it
     QMessageBox box(
         QMessageBox::Critical, ToQString(title), ToQString(text), QMessageBox::Ok, this);
     box.setWindowModality(Qt::ApplicationModal);
@@ -420,22 +417,32 @@ void Form1::CheckClock()
 
 void Form1::TurnEventLoop()
 {
-    if (m_lastTurn - m_lastShown >= kFrameInterval) {
-        ShowRunState();
+    const bool frame = m_lastTurn - m_lastShown >= kFrameInterval;
+    ShowRunState(frame ? Drawing::Now : Drawing::AtNextFrame);
+    if (frame) {
         m_lastShown = m_lastTurn;
-    } else {
-        ShowCounts(); // a box of a few digits: cheap to draw, and what the user reads
     }
     QCoreApplication::processEvents();
     m_lastTurn = std::chrono::steady_clock::now();
 }
 
-// Brings the match counters, the progress bar and the pane up to what the run has set.
-void Form1::ShowRunState()
+// Brings the match counters, the progress bar and the pane up to what the run has set. A box or
+// a bar draws itself, and puts the window on screen, as soon as its value changes; between
+// frames they take their values with their updates off, so that reading them gives what the
+// run has done, and are drawn with the pane at the next frame.
+void Form1::ShowRunState(Drawing drawing)
 {
+    for (QWidget *control : m_runStateControls) {
+        control->setUpdatesEnabled(false);
+    }
     ShowCounts();
     ShowProgress();
-    RichTextBox1->Sync();
+    if (drawing == Drawing::Now) {
+        RichTextBox1->Sync();
+        for (QWidget *control : m_runStateControls) {
+            control->setUpdatesEnabled(true);
+        }
+    }
 }
 
 void Form1::ShowCounts()

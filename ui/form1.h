@@ -61,7 +61,8 @@ private:
     void CheckClock();
     void TurnEventLoop();
     calc::AfterYield StopTooLongReport();
-    void ShowRunState();
+    enum class Drawing : std::uint8_t { Now, AtNextFrame };
+    void ShowRunState(Drawing drawing);
     void ShowCounts();
     void ShowProgress();
 
@@ -69,6 +70,8 @@ private:
     std::array<QLineEdit *, 16> m_boxes {};
     std::array<QRadioButton *, 30> m_options {};
     std::array<QPushButton *, 2> m_startButtons {};
+    // What shows a run's progress besides the pane: the two match counters and the bar.
+    std::array<QWidget *, 3> m_runStateControls {};
     ReportView *RichTextBox1 = nullptr;
     QProgressBar *ProgressBar1 = nullptr;
 
