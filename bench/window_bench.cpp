@@ -149,6 +149,11 @@ void WindowSweep(benchmark::State &state, const Scenario &scenario)
     Harness<ui::Form1> harness(scenario);
     const double core = CoreSeconds(scenario);
     ResetPeakMemory();
+    // The first click also takes the report's memory from the system, which on a virtual
+    // machine whose host backs memory as it is first touched can cost more than the sweep. It
+    // is reported on its own; each click timed after it fills the memory of the report before,
+    // as a user's next run does.
+    const double firstClick = harness.Click();
     double total = 0;
     for (auto _ : state) {
         const double seconds = harness.Click();
@@ -164,6 +169,7 @@ void WindowSweep(benchmark::State &state, const Scenario &scenario)
     state.counters["x_core"] = total / static_cast<double>(state.iterations()) / core;
     state.counters["peak_MiB"] = PeakMemoryMiB();
     state.counters["pane_MiB"] = static_cast<double>(harness.Pane()->TextSize()) / (1 << 20);
+    state.counters["first_click_ms"] = firstClick * 1e3;
     if (const std::optional<double> toBox = harness.SecondsToBox()) {
         state.counters["box_after_ms"] = *toBox * 1e3;
     }
