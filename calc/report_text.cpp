@@ -237,13 +237,6 @@ std::string ReportNumberInGeneral(double value)
     if (digits.ends_with('.')) {
         digits.remove_suffix(1);
     }
-    if (digits == "0") {
-        out.append(" 0"); // never "-0" for a small negative error
-        return out;
-    }
-    if (digits.starts_with("0.")) {
-        digits.remove_prefix(1);
-    }
     out += negative ? '-' : ' ';
     if (SignificantDigits(digits) > kMaxSignificantDigits) {
         out.append(ScientificText(std::fabs(value)));

@@ -44,16 +44,15 @@ constexpr double kPaneFontPoints = 8.25;
 // Tab stops every half inch, so that the rows' columns line up under the headings.
 constexpr int kPaneTabStop = Pixels(720);
 
-// A run yields once per divider, a few nanoseconds apart. The window turns its event loop when
-// this much time has passed since the last turn, and looks at the clock only every so many
-// yields or dividers, so that a yield in between costs next to nothing.
+// A run yields a few nanoseconds apart. The window turns its event loop when this much time has
+// passed since the last turn, and looks at the clock only every so many yields or dividers, so
+// that a yield in between costs next to nothing.
 constexpr std::chrono::milliseconds kTurnInterval { 5 };
-// Drawing the pane and the bar costs far more than a turn that finds no input, and no screen
-// shows two hundred frames a second: the window brings them up to date at the first turn of a
-// run and then once this much time has passed since it last did. The counters, a few digits,
-// are brought up to date at every turn.
-constexpr std::chrono::milliseconds kFrameInterval { 30 };
 constexpr int kYieldsPerClockCheck = 32;
+// Drawing costs far more than a turn that finds no input, and no screen shows two hundred frames
+// a second: the counters and the bar take their values at every turn, but they and the pane are
+// drawn only once this much time has passed since they last were.
+constexpr std::chrono::milliseconds kFrameInterval { 30 };
 // Between two turns the run may try dividers in blocks without yielding. The window grants as
 // many as the run has lately swept in this time, so that a turn comes at most about this late.
 constexpr std::chrono::microseconds kQuietBlockTime { 250 };
@@ -385,11 +384,11 @@ calc::AfterYield Form1::StopTooLongReport()
     return m_closing ? calc::AfterYield::Close : calc::AfterYield::StopSweep;
 }
 
-// Until the clock is next looked at, the window promises the run quiet yields: it turns its
-// event loop in none of them.
+// The window turns its event loop only when it looks at the clock, and it looks at the clock
+// only in a yield the run makes: a yield the run leaves out cannot be one that would have turned.
 std::int64_t Form1::QuietYields()
 {
-    return m_closing || m_reportTooLong ? 0 : m_quietYields;
+    return m_quietYields;
 }
 
 void Form1::CheckClock()
