@@ -8,11 +8,9 @@ class QWidget;
 
 namespace ui {
 
-// Names the controls of `form`, built from the layout table. A box takes the caption on its row
-// to its left as its buddy and, without the closing " :", as its name; a box of one side only
-// is named with the side first ("RF Nr of match"), since the two sides' captions are the same
-// and the focus order goes back and forth between them. A frame takes its own caption. The
-// progress bar and the result pane, which have none, are named "Progress" and "Report".
-void NameForAssistiveTechnology(QWidget &form);
+// Names the controls of `window`, built from the layout table, as form::AccessibleName says; a
+// box also takes the caption on its row as its buddy. Labels and buttons keep the name Qt gives
+// them from their own text.
+void NameForAssistiveTechnology(QWidget &window);
 
 } // namespace ui

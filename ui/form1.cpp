@@ -3,9 +3,10 @@
 
 #include "calc/calculation_run.h"
 #include "calc/report_text.h"
+#include "form/layout.h"
+#include "form/report_limit.h"
 #include "ui/accessible_names.h"
 #include "ui/box_palette.h"
-#include "ui/form1_layout.h"
 #include "ui/report_view.h"
 
 #include <QCloseEvent>
@@ -28,51 +29,23 @@
 namespace ui {
 namespace {
 
-constexpr std::string_view kCaption = "LMX2330A Dual Frequency synthesizers";
+using form::ControlKind;
+using form::ControlRow;
+using form::Pixels;
 
-// The layout was drawn for an 8-point sans-serif. The window takes Liberation Sans (Arial's
-// metrics) at the largest size up to that at which every caption fits its control, so that a
-// substituted font shrinks a little rather than cutting captions off.
+// The window takes Liberation Sans (Arial's metrics) at the largest size up to that at which every
+// caption fits its control, so that a substituted font shrinks a little rather than cutting
+// captions off.
 constexpr const char *kWindowFontFamily = "Liberation Sans";
-constexpr double kLargestWindowFontPoints = 8.0;
+constexpr double kLargestWindowFontPoints = form::kWindowFontPoints;
 constexpr double kSmallestWindowFontPoints = 6.0;
 constexpr double kWindowFontStep = 0.25;
 // A frame's title is drawn inset from its left and right edges.
 constexpr int kFrameTitleMargin = 8;
-constexpr const char *kPaneFontFamily = "Arial";
-constexpr double kPaneFontPoints = 8.25;
-// Tab stops every half inch, so that the rows' columns line up under the headings.
-constexpr int kPaneTabStop = Pixels(720);
-
-// A run yields a few nanoseconds apart. The window turns its event loop when this much time has
-// passed since the last turn, and looks at the clock only every so many yields or dividers, so
-// that a yield in between costs next to nothing.
-constexpr std::chrono::milliseconds kTurnInterval { 5 };
-constexpr int kYieldsPerClockCheck = 32;
-// Drawing costs far more than a turn that finds no input, and no screen shows two hundred frames
-// a second: the counters and the bar take their values at every turn, but they and the pane are
-// drawn only once this much time has passed since they last were.
-constexpr std::chrono::milliseconds kFrameInterval { 30 };
-// Between two turns the run may try dividers in blocks without yielding. The window grants as
-// many as the run has lately swept in this time, so that a turn comes at most about this late.
-constexpr std::chrono::microseconds kQuietBlockTime { 250 };
-constexpr std::int64_t kFirstQuietBlock = 1024;
-constexpr std::int64_t kLargestQuietBlock = std::int64_t { 1 } << 26;
 
 QString ToQString(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// A control's number from its name: 8 for Text8, 27 for Option27.
-int ControlNumber(std::string_view name)
-{
-    const std::size_t digits = name.find_first_of("0123456789");
-    int number = 0;
-    for (char c : name.substr(digits)) {
-        number = number * 10 + (c - '0');
-    }
-    return number;
 }
 
 int ClampToInt(std::int64_t value)
@@ -99,12 +72,12 @@ Form1::Form1(QWidget *parent)
 void Form1::CreateControls()
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(ToQString(kCaption));
-    setFixedSize(Pixels(kClientWidth), Pixels(kClientHeight));
+    setWindowTitle(ToQString(form::kWindowCaption));
+    setFixedSize(Pixels(form::kClientWidth), Pixels(form::kClientHeight));
 
     QHash<QString, QWidget *> containers;
     std::vector<std::pair<int, QWidget *>> focusOrder;
-    for (const ControlRow &row : kControls) {
+    for (const ControlRow &row : form::kControls) {
         QWidget *container
             = row.container.empty() ? this : containers.value(ToQString(row.container));
         const QString caption = ToQString(row.caption);
@@ -126,12 +99,12 @@ void Form1::CreateControls()
             if (row.whiteBackground) {
                 box->setPalette(WhiteBoxPalette(box->palette()));
             }
-            m_boxes.at(static_cast<std::size_t>(ControlNumber(row.name))) = box;
+            m_boxes.at(static_cast<std::size_t>(form::ControlNumber(row.name))) = box;
             control = box;
             break;
         }
         case ControlKind::Option:
-            control = m_options.at(static_cast<std::size_t>(ControlNumber(row.name)))
+            control = m_options.at(static_cast<std::size_t>(form::ControlNumber(row.name)))
                 = new QRadioButton(caption, container);
             break;
         case ControlKind::Button:
@@ -169,11 +142,11 @@ void Form1::CreateControls()
     NameForAssistiveTechnology(*this);
     FitWindowFont();
 
-    QFont paneFont(QString::fromLatin1(kPaneFontFamily));
-    paneFont.setPointSizeF(kPaneFontPoints);
+    QFont paneFont(ToQString(form::kPaneFontFamily));
+    paneFont.setPointSizeF(form::kPaneFontPoints);
     RichTextBox1->setFont(paneFont);
     RichTextBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RichTextBox1->SetTabStopDistance(kPaneTabStop);
+    RichTextBox1->SetTabStopDistance(Pixels(form::kPaneTabStopTwips));
 }
 
 void Form1::FitWindowFont()
@@ -210,10 +183,10 @@ bool Form1::CaptionsFit() const
 
 void Form1::ApplyDefaults()
 {
-    for (const ControlRow &row : kControls) {
+    for (const ControlRow &row : form::kControls) {
         const auto number = static_cast<std::size_t>(
             row.kind == ControlKind::TextBox || row.kind == ControlKind::Option
-                ? ControlNumber(row.name)
+                ? form::ControlNumber(row.name)
                 : 0);
         if (row.kind == ControlKind::TextBox) {
             m_boxes.at(number)->setText(ToQString(row.caption));
@@ -268,8 +241,7 @@ void Form1::Calculate(calc::Side side)
         RunScope(const RunScope &) = delete;
         RunScope &operator=(const RunScope &) = delete;
     } scope(*this);
-    m_lastTurn = m_lastClockCheck = m_lastShown = std::chrono::steady_clock::now();
-    m_quietYields = kFirstQuietBlock;
+    m_pacer.Start(std::chrono::steady_clock::now());
     m_reportTooLong = false;
     calc::RunCalculation(side, *this);
     ShowRunState(Drawing::Now);
@@ -358,9 +330,15 @@ void Form1::ShowErrorBox(std::string_view title, std::string_view text)
 
 calc::AfterYield Form1::Yield()
 {
-    if (++m_yieldsSinceClockCheck >= kYieldsPerClockCheck
-        || m_progressValue - m_progressAtClockCheck >= kYieldsPerClockCheck) {
-        CheckClock();
+    if (m_pacer.ClockDue(m_progressValue)) {
+        const auto turn = m_pacer.CheckClock(std::chrono::steady_clock::now(), m_progressValue);
+        if (turn != form::YieldPacer::Turn::None) {
+            // Nobody can see a change between two turns, so none is drawn until a frame is due.
+            ShowRunState(turn == form::YieldPacer::Turn::EventsAndFrame ? Drawing::Now
+                                                                        : Drawing::AtNextFrame);
+            QCoreApplication::processEvents();
+            m_pacer.TurnEnded(std::chrono::steady_clock::now());
+        }
     }
     if (m_closing) {
         return calc::AfterYield::Close;
@@ -376,11 +354,7 @@ calc::AfterYield Form1::Yield()
 calc::AfterYield Form1::StopTooLongReport()
 {
     m_reportTooLong = false;
-    ShowErrorBox(calc::kErrorBoxTitle,
-        "The report has grown beyond "
-            + calc::DecimalText(static_cast<std::int64_t>(m_largestReport >> 20))
-            + " MiB, more than this window keeps: the sweep stops here. Narrow the band between "
-              "Ref low and Ref high, or lower Max Error.");
+    ShowErrorBox(calc::kErrorBoxTitle, form::ReportTooLongMessage(m_largestReport));
     return m_closing ? calc::AfterYield::Close : calc::AfterYield::StopSweep;
 }
 
@@ -388,41 +362,7 @@ calc::AfterYield Form1::StopTooLongReport()
 // only in a yield the run makes: a yield the run leaves out cannot be one that would have turned.
 std::int64_t Form1::QuietYields()
 {
-    return m_quietYields;
-}
-
-void Form1::CheckClock()
-{
-    const std::chrono::steady_clock::time_point now = std::chrono::steady_clock::now();
-    const std::int64_t sinceCheck
-        = std::chrono::duration_cast<std::chrono::nanoseconds>(now - m_lastClockCheck).count();
-    const std::int64_t swept = m_progressValue - m_progressAtClockCheck;
-    if (swept > 0 && sinceCheck > 0) {
-        // As many dividers as the run has lately swept in a block's time, but at most twice the
-        // last grant: a few quick blocks between matches must not promise a long one.
-        const std::int64_t perBlock
-            = swept * std::chrono::nanoseconds(kQuietBlockTime).count() / sinceCheck;
-        m_quietYields = std::clamp<std::int64_t>(
-            perBlock, 1, std::min(2 * m_quietYields, kLargestQuietBlock));
-    }
-    m_lastClockCheck = now;
-    m_yieldsSinceClockCheck = 0;
-    m_progressAtClockCheck = m_progressValue;
-    if (now - m_lastTurn >= kTurnInterval) {
-        TurnEventLoop();
-        m_lastClockCheck = m_lastTurn; // the turn's own time is not the run's
-    }
-}
-
-void Form1::TurnEventLoop()
-{
-    const bool frame = m_lastTurn - m_lastShown >= kFrameInterval;
-    ShowRunState(frame ? Drawing::Now : Drawing::AtNextFrame);
-    if (frame) {
-        m_lastShown = m_lastTurn;
-    }
-    QCoreApplication::processEvents();
-    m_lastTurn = std::chrono::steady_clock::now();
+    return m_pacer.QuietYields();
 }
 
 // Brings the match counters, the progress bar and the pane up to what the run has set. A box or

@@ -5,6 +5,8 @@
 
 #include "calc/side_profile.h"
 #include "calc/window_ops.h"
+#include "form/report_limit.h"
+#include "form/yield_pacer.h"
 
 #include <QWidget>
 
@@ -58,8 +60,6 @@ private:
     void ApplyDefaults();
     void ConnectSignals();
     void Calculate(calc::Side side);
-    void CheckClock();
-    void TurnEventLoop();
     calc::AfterYield StopTooLongReport();
     enum class Drawing : std::uint8_t { Now, AtNextFrame };
     void ShowRunState(Drawing drawing);
@@ -81,16 +81,11 @@ private:
     // What a run has set and the screen shows from the next turn of the event loop on: nobody
     // can see a change between two turns, so none is drawn until then.
     std::array<std::optional<std::string>, 16> m_pendingCounts;
-    std::chrono::steady_clock::time_point m_lastTurn;
-    std::chrono::steady_clock::time_point m_lastShown;
-    std::chrono::steady_clock::time_point m_lastClockCheck;
-    int m_yieldsSinceClockCheck = 0;
-    std::int64_t m_progressAtClockCheck = 0;
-    std::int64_t m_quietYields = 0; // granted after each divider's yield, adapted to the clock
+    form::YieldPacer m_pacer;
     std::int64_t m_progressMaximum = 100;
     std::int64_t m_progressMinimum = 0;
     std::int64_t m_progressValue = -1;
-    std::size_t m_largestReport = std::size_t { 1 } << 30;
+    std::size_t m_largestReport = form::kLargestReport;
     bool m_reportTooLong = false;
     bool m_running = false;
     bool m_closing = false;

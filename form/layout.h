@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: MIT
 // Every control of the calculator's window: kind, container, caption, start state, place and
-// size in twips, and tab index. Form1 builds the window from this table in one loop.
+// size in twips, and tab index. Both front-ends, the desktop window and the web page, build the
+// window from this one table; it names no toolkit.
 #pragma once
 
 #include <array>
 #include <string_view>
 
-namespace ui {
+namespace form {
+
+constexpr std::string_view kWindowCaption = "LMX2330A Dual Frequency synthesizers";
 
 enum class ControlKind { Frame, Label, TextBox, Option, Button, ProgressBar, ResultPane };
 
@@ -23,6 +26,13 @@ struct ControlRow {
     bool selected = false; // an option button selected at start
     bool whiteBackground = false; // a text box with an explicitly white background
 };
+
+// The layout was drawn for an 8-point sans-serif. The result pane has a font of its own, with tab
+// stops every half inch, so that the rows' columns line up under the headings.
+constexpr double kWindowFontPoints = 8.0;
+constexpr std::string_view kPaneFontFamily = "Arial";
+constexpr double kPaneFontPoints = 8.25;
+constexpr int kPaneTabStopTwips = 720;
 
 // 15 twips make one device-independent pixel.
 constexpr int kTwipsPerPixel = 15;
@@ -128,4 +138,15 @@ constexpr int Pixels(int twips)
     return twips / kTwipsPerPixel;
 }
 
-} // namespace ui
+// A control's number from its name: 8 for Text8, 27 for Option27; 0 for a name without one.
+constexpr int ControlNumber(std::string_view name)
+{
+    const std::size_t digits = name.find_first_of("0123456789");
+    int number = 0;
+    for (char c : name.substr(digits == std::string_view::npos ? name.size() : digits)) {
+        number = number * 10 + (c - '0');
+    }
+    return number;
+}
+
+} // namespace form

@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: MIT
+#include "form/accessible_names.h"
+
+#include "calc/side_profile.h"
+
+namespace form {
+namespace {
+
+// "RF " or "IF " for a box that belongs to one side; nothing for the crystal box they share.
+std::string SideOf(std::string_view box)
+{
+    for (calc::Side side : { calc::Side::RF, calc::Side::IF }) {
+        const calc::SideProfile &profile = calc::ProfileOf(side);
+        for (calc::Box own : { profile.wanted.box, profile.refLow.box, profile.refHigh.box,
+                 profile.maxError.box, profile.matchCount }) {
+            if (ControlNumber(box) == static_cast<int>(own)) {
+                return std::string(profile.name) + ' ';
+            }
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+const ControlRow *CaptionOf(const ControlRow &box)
+{
+    const ControlRow *caption = nullptr;
+    for (const ControlRow &row : kControls) {
+        const bool sameRow = row.top < box.top + box.height && box.top < row.top + row.height;
+        if (row.kind == ControlKind::Label && row.container == box.container && sameRow
+            && row.left < box.left && (caption == nullptr || row.left > caption->left)) {
+            caption = &row;
+        }
+    }
+    return caption;
+}
+
+std::string AccessibleName(const ControlRow &row)
+{
+    switch (row.kind) {
+    case ControlKind::TextBox:
+        if (const ControlRow *caption = CaptionOf(row)) {
+            std::string_view name = caption->caption;
+            if (name.ends_with(" :")) {
+                name.remove_suffix(2);
+            }
+            return SideOf(row.name) + std::string(name);
+        }
+        return std::string(row.name);
+    case ControlKind::ProgressBar:
+        return "Progress";
+    case ControlKind::ResultPane:
+        return "Report";
+    case ControlKind::Frame:
+    case ControlKind::Label:
+    case ControlKind::Option:
+    case ControlKind::Button:
+        break;
+    }
+    return std::string(row.caption);
+}
+
+} // namespace form
