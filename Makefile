@@ -56,7 +56,7 @@ package: deps
 # Every C++ source, formatted by .clang-format; format-check fails on any that is not.
 CLANG_FORMAT ?= clang-format-14
 CLANG_TIDY ?= run-clang-tidy-14
-CXX_SOURCES = $(shell find $(wildcard app bench calc fuzz tests ui) -name '*.cpp' -o -name '*.h')
+CXX_SOURCES = $(shell find $(wildcard app bench calc form fuzz tests ui web) -name '*.cpp' -o -name '*.h')
 
 format: deps
 	$(CLANG_FORMAT) -i $(CXX_SOURCES)
@@ -68,8 +68,8 @@ format-check: deps
 tidy: deps
 	cmake --preset $(PRESET)
 	cmake --build --preset $(PRESET)
-	$(CLANG_TIDY) -p $(BUILD_DIR) -j 2 -quiet -header-filter='^$(CURDIR)/(calc|ui|app)/' \
-		'^$(CURDIR)/(calc|ui|app)/'
+	$(CLANG_TIDY) -p $(BUILD_DIR) -j 2 -quiet -header-filter='^$(CURDIR)/(calc|form|ui|app)/' \
+		'^$(CURDIR)/(calc|form|ui|app)/'
 
 # The whole test suite again, built by clang with address and undefined-behaviour sanitizers.
 asan: deps
