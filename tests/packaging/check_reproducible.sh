@@ -14,9 +14,9 @@ if [ -n "$(git -C "$repository" status --porcelain)" ]; then
     echo "note: both builds are of $commit, without the changes not yet committed"
 fi
 rm -rf "$scratch"
-mkdir -p "$scratch"
+mkdir -p "$scratch/locale"
 # A locale that sorts, and writes numbers, unlike C.
-localedef --quiet -c -i de_DE -f UTF-8 "$scratch/locale/de_DE.UTF-8" || true
+localedef --quiet -c -i de_DE -f UTF-8 "$scratch/locale/de_DE.UTF-8"
 
 # build FOLDER TZ LOCALE UMASK: clones the commit into FOLDER and makes each target there.
 build() {
