@@ -49,7 +49,9 @@ bench: deps
 	cmake --build --preset bench
 	build-bench/bench/pll_bench $(BENCH_ARGS)
 
-# The Debian package, from an optimised build: build-release/lmx2330a-calc_<version>_<arch>.deb.
+# The Debian package, from an optimised build: build-release/lmx2330a-calc_<version>_<arch>.deb,
+# and its SHA-256. The same commit gives the same bytes wherever and whenever it is built; the
+# package's files carry SOURCE_DATE_EPOCH if set, else the last commit's time.
 package: deps
 	cmake --workflow --preset package
 
