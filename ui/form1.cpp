@@ -6,6 +6,7 @@
 #include "ui/accessible_names.h"
 #include "ui/box_palette.h"
 #include "ui/form1_layout.h"
+#include "ui/option_marker_style.h"
 #include "ui/report_view.h"
 
 #include <QCloseEvent>
@@ -167,6 +168,7 @@ void Form1::CreateControls()
     m_runStateControls.back() = ProgressBar1;
 
     NameForAssistiveTechnology(*this);
+    InstallOptionMarkerStyle(*this);
     FitWindowFont();
 
     QFont paneFont(QString::fromLatin1(kPaneFontFamily));
