@@ -142,9 +142,9 @@ void OptionMarkerStyle::DrawMarker(
         windowText, { window, fill }, kRingContrast);
 
     painter.save();
-    const DevicePixels device = ToDevicePixels(painter,
-        QRectF(square.left() + (square.width() - diameter) / 2,
-            room.top() + (room.height() - diameter) / 2, diameter, diameter));
+    const QRect marker(square.left() + (square.width() - diameter) / 2,
+        room.top() + (room.height() - diameter) / 2, diameter, diameter);
+    const DevicePixels device = ToDevicePixels(painter, QRectF(marker));
     // A ring of whole pixels: a disc of its colour, and the fill's disc inside it.
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setPen(Qt::NoPen);

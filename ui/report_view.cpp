@@ -44,7 +44,7 @@ constexpr int kAutoScrollPace = 4900; // ms times pixels squared
 constexpr int kAutoScrollSlowest = 100; // ms
 constexpr int kAutoScrollFastest = 5; // ms
 constexpr qsizetype kLineEnd = std::numeric_limits<qsizetype>::max();
-const QString kPlainText = QStringLiteral("text/plain");
+constexpr QLatin1String kPlainText("text/plain");
 
 } // namespace
 
@@ -65,7 +65,7 @@ public:
             m_text = m_view->TextBetween(m_from, m_to);
         }
     }
-    QStringList formats() const override { return { kPlainText }; }
+    QStringList formats() const override { return { QString(kPlainText) }; }
 
 protected:
     QVariant retrieveData(const QString &mimeType, QMetaType /*type*/) const override
