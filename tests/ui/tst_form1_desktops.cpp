@@ -16,7 +16,6 @@
 #include <QPalette>
 #include <QRadioButton>
 #include <QScopeGuard>
-#include <QStyleOptionButton>
 #include <QTest>
 
 #include <algorithm>
@@ -32,35 +31,23 @@ struct Painted {
     QColor ink;
 };
 
-QHash<QRgb, int> PixelCounts(const QImage &image)
+Painted PaintedColours(QWidget *widget)
 {
+    constexpr int kFrame = 3;
+    const QImage image
+        = widget->grab(widget->rect().adjusted(kFrame, kFrame, -kFrame, -kFrame)).toImage();
     QHash<QRgb, int> counts;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             ++counts[image.pixel(x, y)];
         }
     }
-    return counts;
-}
-
-QRgb Commonest(const QHash<QRgb, int> &counts)
-{
-    QRgb commonest = 0;
+    QRgb background = 0;
     for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
-        if (it.value() > counts.value(commonest)) {
-            commonest = it.key();
+        if (it.value() > counts.value(background)) {
+            background = it.key();
         }
     }
-    return commonest;
-}
-
-Painted PaintedColours(QWidget *widget)
-{
-    constexpr int kFrame = 3;
-    const QImage image
-        = widget->grab(widget->rect().adjusted(kFrame, kFrame, -kFrame, -kFrame)).toImage();
-    const QHash<QRgb, int> counts = PixelCounts(image);
-    const QRgb background = Commonest(counts);
     QRgb ink = background;
     for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
         if (std::abs(qGray(it.key()) - qGray(background))
@@ -176,20 +163,16 @@ void TestForm1Desktops::optionMarkersStandOut()
     QVERIFY(Open());
     const auto contrast = [](QRgb a, QRgb b) { return ui::ContrastRatio(QColor(a), QColor(b)); };
 
+    // Each image's top right corner shows what surrounds the marker or the border.
     for (QRadioButton *button : m_form->findChildren<QRadioButton *>()) {
         const QImage image = button->grab().toImage();
-        const QRgb background = Commonest(PixelCounts(image));
-        QStyleOptionButton option;
-        option.initFrom(button);
+        const QRgb background = image.pixel(image.width() - 1, 0);
         const qreal scale = image.devicePixelRatio();
-        const auto columns = static_cast<int>(
-            button->style()
-                ->subElementRect(QStyle::SE_RadioButtonIndicator, &option, button)
-                .right()
-            * scale);
         QRect marker;
         for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x <= columns; ++x) {
+            for (int x = 0;
+                 x < button->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) * scale;
+                 ++x) {
                 if (contrast(image.pixel(x, y), background) > 1.1) {
                     marker |= QRect(x, y, 1, 1);
                 }
@@ -215,7 +198,7 @@ void TestForm1Desktops::optionMarkersStandOut()
 
     for (QGroupBox *frame : m_form->findChildren<QGroupBox *>()) {
         const QImage image = frame->grab().toImage();
-        const QRgb background = Commonest(PixelCounts(image));
+        const QRgb background = image.pixel(image.width() - 1, 0);
         double border = 0;
         for (int x = 0; x < 3 * image.devicePixelRatio(); ++x) {
             border = std::max(border, contrast(image.pixel(x, image.height() / 2), background));

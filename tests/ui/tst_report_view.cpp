@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The result pane on its own: its lines, its selection, the gestures that make it and what it
-// copies.
+// The result pane on its own: its lines, its gestures, its selection and what it copies.
 #include "ui/report_view.h"
 
 #include <QAccessible>
@@ -54,7 +53,6 @@ struct Step {
     QEvent::Type type;
     ui::ReportView::Position at;
     std::uint64_t time = 0;
-    Qt::KeyboardModifiers modifiers = {};
 };
 using Gesture = QList<Step>;
 constexpr ui::ReportView::Position kPastTheBottom { -1, 0 };
@@ -150,7 +148,6 @@ void TestReportView::mouseSelectsAsEveryTextPane_data()
     QTest::addColumn<Gesture>("gesture");
     QTest::addColumn<QString>("selected");
     QTest::addColumn<QString>("dragged");
-    QTest::addColumn<QString>("primary"); // where null, what is selected
 
     using E = QEvent;
     const auto click = [](ui::ReportView::Position at, std::uint64_t time) {
@@ -167,34 +164,27 @@ void TestReportView::mouseSelectsAsEveryTextPane_data()
 
     QTest::newRow("drag") << Gesture { { E::MouseButtonPress, { 1, 1 } },
         { E::MouseMove, { 2, 3 } }, { E::MouseButtonRelease, { 2, 3 } } }
-                          << QStringLiteral("00\t0202A2\n001") << QString() << QString();
-    QTest::newRow("shift-click") << click({ 1, 0 }, 0)
-            + Gesture { { E::MouseButtonPress, { 2, 3 }, 2000, Qt::ShiftModifier },
-                  { E::MouseButtonRelease, { 2, 3 }, 2000, Qt::ShiftModifier } }
-                                 << QStringLiteral("000\t0202A2\n001") << QString() << QString();
-    QTest::newRow("double-click takes a word")
-        << doubleClick({ 1, 5 }) + released << word << QString() << QString();
+                          << QStringLiteral("00\t0202A2\n001") << QString();
     QTest::newRow("double-click and drag takes words")
         << doubleClick({ 1, 5 }) + Gesture { { E::MouseMove, { 3, 1 }, 150 } } + released
-        << QStringLiteral("0202A2\n001\t0202A2\n002") << QString() << QString();
+        << QStringLiteral("0202A2\n001\t0202A2\n002") << QString();
     QTest::newRow("triple-click takes the line and its end")
         << doubleClick({ 2, 2 }) + released + click({ 2, 2 }, 300)
-        << QStringLiteral("001\t0202A2\n") << QString() << QString();
+        << QStringLiteral("001\t0202A2\n") << QString();
     QTest::newRow("triple-click and drag takes lines")
         << doubleClick({ 2, 2 }) + released
             + Gesture { { E::MouseButtonPress, { 2, 2 }, 300 }, { E::MouseMove, { 1, 1 }, 350 },
                   { E::MouseButtonRelease, { 1, 1 }, 400 } }
-        << QStringLiteral("000\t0202A2\n001\t0202A2\n") << QString() << QString();
+        << QStringLiteral("000\t0202A2\n001\t0202A2\n") << QString();
     QTest::newRow("click on the selection leaves a caret")
-        << doubleClick({ 1, 5 }) + released + click({ 1, 5 }, 2000) << QString() << QString()
-        << word;
+        << doubleClick({ 1, 5 }) + released + click({ 1, 5 }, 2000) << QString() << QString();
     QTest::newRow("drag of the selection takes it out") << doubleClick({ 1, 5 }) + released
             + Gesture { { E::MouseButtonPress, { 1, 5 }, 2000 }, { E::MouseMove, { 4, 5 }, 2100 },
                   { E::MouseButtonRelease, { 4, 5 }, 2200 } }
-                                                        << word << word << QString();
+                                                        << word << word;
     QTest::newRow("drag held past the edge scrolls on")
         << Gesture { { E::MouseButtonPress, { 191, 0 } }, { E::MouseMove, kPastTheBottom } }
-        << toTheEnd << QString() << QString();
+        << toTheEnd << QString();
 }
 
 // A gesture of the mouse selects what it does in Qt's own text panes; what it selects becomes
@@ -204,7 +194,6 @@ void TestReportView::mouseSelectsAsEveryTextPane()
     QFETCH(Gesture, gesture);
     QFETCH(QString, selected);
     QFETCH(QString, dragged);
-    QFETCH(QString, primary);
 
     ui::ReportView view;
     view.resize(300, 100);
@@ -223,29 +212,23 @@ void TestReportView::mouseSelectsAsEveryTextPane()
     };
 
     Qt::MouseButtons held;
-    QPoint point;
     for (const Step &step : gesture) {
-        point = step.at == kPastTheBottom ? QPoint(20, view.viewport()->height() + 40)
-                                          : view.CharacterRect(step.at).topLeft() + QPoint(1, 2);
+        const QPoint point = step.at == kPastTheBottom
+            ? QPoint(20, view.viewport()->height() + 40)
+            : view.CharacterRect(step.at).topLeft() + QPoint(1, 2);
         const Qt::MouseButton button
             = step.type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
         held = step.type == QEvent::MouseButtonRelease ? Qt::NoButton : held | button;
-        QMouseEvent event(
-            step.type, point, view.viewport()->mapToGlobal(point), button, held, step.modifiers);
+        QMouseEvent event(step.type, point, view.viewport()->mapToGlobal(point), button, held, {});
         event.setTimestamp(step.time);
         QTimer::singleShot(0, &view, seeDrag);
         QApplication::sendEvent(view.viewport(), &event);
         seeDrag();
     }
     QTRY_COMPARE(view.SelectedText(), selected);
-    if (held != Qt::NoButton) {
-        QMouseEvent release(QEvent::MouseButtonRelease, point, view.viewport()->mapToGlobal(point),
-            Qt::LeftButton, Qt::NoButton, {});
-        QApplication::sendEvent(view.viewport(), &release);
-    }
     QCOMPARE(dragText, dragged);
-    if (clipboard->supportsSelection()) {
-        QCOMPARE(clipboard->text(QClipboard::Selection), primary.isNull() ? selected : primary);
+    if (clipboard->supportsSelection() && held == Qt::NoButton && !selected.isEmpty()) {
+        QCOMPARE(clipboard->text(QClipboard::Selection), selected);
     }
 }
 
