@@ -99,8 +99,9 @@ DevicePixels ToDevicePixels(QPainter &painter, const QRectF &logical)
 
 double ContrastRatio(const QColor &a, const QColor &b)
 {
-    const auto [darker, lighter] = std::minmax(Luminance(a), Luminance(b));
-    return (lighter + 0.05) / (darker + 0.05);
+    const double first = Luminance(a);
+    const double second = Luminance(b);
+    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
 }
 
 OptionMarkerStyle::OptionMarkerStyle()
