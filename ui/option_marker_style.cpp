@@ -135,12 +135,9 @@ void OptionMarkerStyle::DrawMarker(
     const QColor window = palette.color(QPalette::Window);
     const QColor base = palette.color(QPalette::Base);
     const QColor fill = (option.state & State_Sunken) != 0 ? Mix(base, window, 0.5) : base;
-    const bool hovered
-        = (option.state & (State_MouseOver | State_Enabled)) == (State_MouseOver | State_Enabled);
     const QColor windowText = palette.color(QPalette::WindowText);
     const QColor ring = Contrasting(
-        hovered ? palette.color(QPalette::Highlight) : Mix(window, windowText, kQuietShare),
-        windowText, { window, fill }, kRingContrast);
+        Mix(window, windowText, kQuietShare), windowText, { window, fill }, kRingContrast);
 
     painter.save();
     const QRect marker(square.left() + (square.width() - diameter) / 2,
