@@ -7,6 +7,7 @@
 #include "form/report_limit.h"
 #include "ui/accessible_names.h"
 #include "ui/box_palette.h"
+#include "ui/option_marker_style.h"
 #include "ui/report_view.h"
 
 #include <QCloseEvent>
@@ -140,6 +141,7 @@ void Form1::CreateControls()
     m_runStateControls.back() = ProgressBar1;
 
     NameForAssistiveTechnology(*this);
+    InstallOptionMarkerStyle(*this);
     FitWindowFont();
 
     QFont paneFont(ToQString(form::kPaneFontFamily));

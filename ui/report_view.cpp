@@ -7,8 +7,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDrag>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -36,8 +38,51 @@ constexpr qsizetype kLinesPerOffsetMark = 64;
 // Assistive technology is told what text came or went, and the text goes with the news over
 // D-Bus, in one message; a larger change is not announced, and is read on demand instead.
 constexpr qsizetype kLargestAnnouncedChange = qsizetype { 1 } << 20;
+// A drag held past an edge scrolls a step each time this runs out: slowly just past the edge,
+// faster the farther the mouse is beyond it, as Qt's own text panes do.
+constexpr int kAutoScrollPace = 4900; // ms times pixels squared
+constexpr int kAutoScrollSlowest = 100; // ms
+constexpr int kAutoScrollFastest = 5; // ms
+constexpr qsizetype kLineEnd = std::numeric_limits<qsizetype>::max();
+constexpr QLatin1String kPlainText("text/plain");
 
 } // namespace
+
+// The selection as another program takes it, by a middle click or a drop: its text is made only
+// when asked for, so that selecting the whole of a million-row report costs nothing until then.
+class ReportView::SelectionData : public QMimeData {
+public:
+    SelectionData(const ReportView &view, Position from, Position to)
+        : m_view(&view)
+        , m_from(from)
+        , m_to(to)
+    {
+    }
+    // Takes the text now, before the view's text changes.
+    void Keep() const
+    {
+        if (!m_text && m_view) {
+            m_text = m_view->TextBetween(m_from, m_to);
+        }
+    }
+    QStringList formats() const override { return { QString(kPlainText) }; }
+
+protected:
+    QVariant retrieveData(const QString &mimeType, QMetaType /*type*/) const override
+    {
+        if (mimeType != kPlainText) {
+            return {};
+        }
+        Keep();
+        return m_text.value_or(QString());
+    }
+
+private:
+    QPointer<const ReportView> m_view;
+    Position m_from;
+    Position m_to;
+    mutable std::optional<QString> m_text;
+};
 
 ReportView::ReportView(QWidget *parent)
     : QAbstractScrollArea(parent)
@@ -56,6 +101,9 @@ ReportView::ReportView(QWidget *parent)
 
 void ReportView::SetText(std::string_view text)
 {
+    if (m_primary) {
+        m_primary->Keep();
+    }
     // The new report fills the blocks of the one before, whose pages are already there, and
     // ReleaseSpareMemory gives back what it leaves unused.
     for (Block &block : m_blocks) {
@@ -316,6 +364,13 @@ void ReportView::paintEvent(QPaintEvent * /*event*/)
             selection.append(range);
         }
         laidOut.layout.draw(&painter, QPointF(x, y), selection);
+        if (from != to && line >= from.line && line < to.line) {
+            // The line end is selected too, as a space's width, so that empty lines show.
+            const qreal end = x + laidOut.line.naturalTextWidth();
+            painter.fillRect(
+                QRectF(end, y, fontMetrics().horizontalAdvance(QLatin1Char(' ')), height),
+                palette().highlight());
+        }
         if (hasFocus() && line == m_cursor.line) {
             laidOut.layout.drawCursor(
                 &painter, QPointF(x, y), static_cast<int>(std::min(m_cursor.column, text.size())));
@@ -497,6 +552,11 @@ void ReportView::EnsureVisible(Position position)
 QString ReportView::SelectedText() const
 {
     const auto [from, to] = std::minmax(m_anchor, m_cursor);
+    return TextBetween(from, to);
+}
+
+QString ReportView::TextBetween(Position from, Position to) const
+{
     QString selected;
     for (qsizetype line = from.line; line <= to.line; ++line) {
         const QString text = Line(line);
@@ -512,7 +572,21 @@ QString ReportView::SelectedText() const
 
 void ReportView::SelectAll()
 {
-    Select({}, { LineCount() - 1, std::numeric_limits<qsizetype>::max() });
+    Select({}, { LineCount() - 1, kLineEnd });
+    OfferPrimarySelection();
+}
+
+// As every X11 program does with what the user selects: a middle click pastes it elsewhere.
+void ReportView::OfferPrimarySelection()
+{
+    QClipboard *clipboard = QApplication::clipboard();
+    if (!HasSelection() || !clipboard->supportsSelection()) {
+        return;
+    }
+    const auto [from, to] = std::minmax(m_anchor, m_cursor);
+    auto *offer = new SelectionData(*this, from, to);
+    clipboard->setMimeData(offer, QClipboard::Selection);
+    m_primary = offer;
 }
 
 void ReportView::Copy() const
@@ -534,7 +608,6 @@ void ReportView::keyPressEvent(QKeyEvent *event)
     }
     const bool extend = (event->modifiers() & Qt::ShiftModifier) != 0;
     const bool wholeText = (event->modifiers() & Qt::ControlModifier) != 0;
-    constexpr qsizetype kLineEnd = std::numeric_limits<qsizetype>::max();
     Position to = m_cursor;
     switch (event->key()) {
     case Qt::Key_Left:
@@ -577,6 +650,9 @@ void ReportView::keyPressEvent(QKeyEvent *event)
     }
     MoveCursor(Clamped(to), extend);
     EnsureVisible(m_cursor);
+    if (extend) {
+        OfferPrimarySelection();
+    }
 }
 
 void ReportView::mousePressEvent(QMouseEvent *event)
@@ -585,8 +661,23 @@ void ReportView::mousePressEvent(QMouseEvent *event)
         QAbstractScrollArea::mousePressEvent(event);
         return;
     }
-    MoveCursor(
-        PositionAt(event->position().toPoint()), (event->modifiers() & Qt::ShiftModifier) != 0);
+    const QPoint point = event->position().toPoint();
+    const Position at = PositionAt(point);
+    const bool extend = (event->modifiers() & Qt::ShiftModifier) != 0;
+    const std::optional<Click> doubleClick = std::exchange(m_doubleClick, std::nullopt);
+    if (doubleClick && doubleClick->released
+        && (point - doubleClick->point).manhattanLength() < QApplication::startDragDistance()
+        && event->timestamp() - doubleClick->time
+            < static_cast<std::uint64_t>(QApplication::doubleClickInterval())) {
+        const auto [start, end] = UnitAround(at, Unit::Line);
+        StartSelecting(start, end, Unit::Line);
+    } else if (!extend && OnSelectedText(point)) {
+        m_pressOnSelection = point;
+    } else {
+        MoveCursor(at, extend);
+        m_selecting = true;
+        m_unit = Unit::Character;
+    }
 }
 
 void ReportView::mouseMoveEvent(QMouseEvent *event)
@@ -594,8 +685,49 @@ void ReportView::mouseMoveEvent(QMouseEvent *event)
     if ((event->buttons() & Qt::LeftButton) == 0) {
         return;
     }
-    MoveCursor(PositionAt(event->position().toPoint()), true);
-    EnsureVisible(m_cursor);
+    const QPoint point = event->position().toPoint();
+    if (m_pressOnSelection) {
+        if ((point - *m_pressOnSelection).manhattanLength() >= QApplication::startDragDistance()) {
+            m_pressOnSelection.reset();
+            DragOut();
+        }
+        return;
+    }
+    if (!m_selecting) {
+        return;
+    }
+    m_dragPoint = point;
+    ExtendTo(point);
+    const QRect area = viewport()->rect();
+    if (area.contains(point)) {
+        m_autoScroll.stop();
+        return;
+    }
+    const int beyond = std::max({ area.top() - point.y(), point.y() - area.bottom(),
+        area.left() - point.x(), point.x() - area.right(), 7 });
+    m_autoScroll.start(
+        std::clamp(kAutoScrollPace / (beyond * beyond), kAutoScrollFastest, kAutoScrollSlowest),
+        this);
+}
+
+void ReportView::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QAbstractScrollArea::mouseReleaseEvent(event);
+        return;
+    }
+    m_autoScroll.stop();
+    if (m_doubleClick) {
+        m_doubleClick->released = true;
+    }
+    if (m_pressOnSelection) {
+        // A click on the selection that dragged nothing: the caret goes there, as anywhere.
+        m_pressOnSelection.reset();
+        MoveCursor(PositionAt(event->position().toPoint()), false);
+    }
+    if (std::exchange(m_selecting, false)) {
+        OfferPrimarySelection();
+    }
 }
 
 void ReportView::mouseDoubleClickEvent(QMouseEvent *event)
@@ -603,13 +735,40 @@ void ReportView::mouseDoubleClickEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton) {
         return;
     }
-    // A word is what lies between blanks and tabs: a divider, a frequency or a register word.
-    const Position at = PositionAt(event->position().toPoint());
-    const QString text = Line(at.line);
+    const QPoint point = event->position().toPoint();
+    const auto [start, end] = UnitAround(PositionAt(point), Unit::Word);
+    StartSelecting(start, end, Unit::Word);
+    m_doubleClick = Click { point, event->timestamp(), false };
+}
+
+void ReportView::StartSelecting(Position anchor, Position cursor, Unit unit)
+{
+    m_pressOnSelection.reset();
+    m_selecting = true;
+    m_unit = unit;
+    m_unitStart = anchor;
+    m_unitEnd = cursor;
+    Select(anchor, cursor);
+}
+
+// A word is what lies between blanks and tabs: a divider, a frequency or a register word. A line
+// takes its line end with it, so that lines copied one after another read as they did.
+std::pair<ReportView::Position, ReportView::Position> ReportView::UnitAround(
+    Position position, Unit unit) const
+{
+    if (unit == Unit::Line) {
+        return { { position.line, 0 },
+            position.line + 1 < LineCount() ? Position { position.line + 1, 0 }
+                                            : Position { position.line, kLineEnd } };
+    }
+    if (unit == Unit::Character) {
+        return { position, position };
+    }
+    const QString text = Line(position.line);
     const auto isBlank = [&text](qsizetype i) {
         return text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t');
     };
-    qsizetype start = std::min(at.column, text.size());
+    qsizetype start = std::min(position.column, text.size());
     qsizetype end = start;
     while (start > 0 && !isBlank(start - 1)) {
         --start;
@@ -617,7 +776,76 @@ void ReportView::mouseDoubleClickEvent(QMouseEvent *event)
     while (end < text.size() && !isBlank(end)) {
         ++end;
     }
-    Select({ at.line, start }, { at.line, end });
+    return { { position.line, start }, { position.line, end } };
+}
+
+// Moves the selection's end to the point, or to the nearest place on screen when the point is
+// past an edge, by whole words or lines after a double or triple click.
+void ReportView::ExtendTo(QPoint point)
+{
+    const int bottom = std::max(VisibleLines() * LineHeight(), 1) - 1;
+    const Position at = PositionAt(QPoint(
+        std::clamp(point.x(), 0, viewport()->width() - 1), std::clamp(point.y(), 0, bottom)));
+    Position anchor = m_anchor;
+    Position cursor = at;
+    if (m_unit != Unit::Character) {
+        const auto [start, end] = UnitAround(at, m_unit);
+        const bool backwards = at < m_unitStart;
+        anchor = backwards ? m_unitEnd : m_unitStart;
+        cursor = backwards ? start : std::max(end, m_unitEnd);
+    }
+    if (anchor != m_anchor || cursor != m_cursor) {
+        Select(anchor, cursor);
+    }
+    EnsureVisible(m_cursor);
+}
+
+void ReportView::timerEvent(QTimerEvent *event)
+{
+    if (event->timerId() != m_autoScroll.timerId()) {
+        QAbstractScrollArea::timerEvent(event);
+        return;
+    }
+    ScrollTowards(m_dragPoint);
+    ExtendTo(m_dragPoint);
+}
+
+void ReportView::ScrollTowards(QPoint point)
+{
+    const QRect area = viewport()->rect();
+    if (point.y() < area.top()) {
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    } else if (point.y() > area.bottom()) {
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    }
+    if (point.x() < area.left()) {
+        horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    } else if (point.x() > area.right()) {
+        horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    }
+}
+
+// Whether the point is on a selected character: not in the margin, nor past a line's end, nor
+// below the last line, where a press starts a new selection instead of a drag.
+bool ReportView::OnSelectedText(QPoint point) const
+{
+    if (!HasSelection()) {
+        return false;
+    }
+    const Position at = PositionAt(point);
+    const auto [from, to] = std::minmax(m_anchor, m_cursor);
+    const QRect first = CharacterRect({ at.line, 0 });
+    const QRect last = CharacterRect({ at.line, kLineEnd });
+    return !(at < from) && !(to < at) && point.x() >= first.left() && point.x() < last.left()
+        && point.y() >= first.top() && point.y() <= first.bottom();
+}
+
+void ReportView::DragOut()
+{
+    const auto [from, to] = std::minmax(m_anchor, m_cursor);
+    auto *drag = new QDrag(this);
+    drag->setMimeData(new SelectionData(*this, from, to));
+    drag->exec(Qt::CopyAction);
 }
 
 void ReportView::contextMenuEvent(QContextMenuEvent *event)
@@ -626,9 +854,22 @@ void ReportView::contextMenuEvent(QContextMenuEvent *event)
     QAction *copy = menu.addAction(tr("&Copy"), this, &ReportView::Copy);
     copy->setShortcut(QKeySequence::Copy);
     copy->setEnabled(HasSelection());
+    menu.addSeparator();
     QAction *selectAll = menu.addAction(tr("Select All"), this, &ReportView::SelectAll);
     selectAll->setShortcut(QKeySequence::SelectAll);
     menu.exec(event->globalPos());
+}
+
+QVariant ReportView::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    if (query == Qt::ImCursorRectangle) {
+        QRect caret = CharacterRect(m_cursor);
+        caret.setWidth(1);
+        if (viewport()->rect().intersects(caret)) {
+            return caret.translated(viewport()->pos());
+        }
+    }
+    return QAbstractScrollArea::inputMethodQuery(query);
 }
 
 void ReportView::focusInEvent(QFocusEvent *event)

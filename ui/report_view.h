@@ -2,20 +2,25 @@
 // The result pane: a read-only view of a report that may run to a million lines. It keeps the
 // report's exact text (CR LF line ends) in blocks of about a megabyte, so that it never moves
 // what it already holds, with an index of where each line starts, and lays out only the lines on
-// screen: appending a line costs its length and nothing more. The user
-// selects with the mouse (drag, double-click for a word, shift-click) or the keyboard, and
-// copies with Ctrl+C or the context menu.
+// screen: appending a line costs its length and nothing more. The user selects as in any text
+// pane: drag, double-click for a word and triple-click for a line (a drag after either extends by
+// words or lines), shift-click, a drag held past an edge scrolls on, or the keyboard; copies with
+// Ctrl+C or the context menu, drags the selection out, or pastes it elsewhere with a middle click
+// (the X11 primary selection).
 #pragma once
 
 #include "ui/large_page_allocator.h"
 
 #include <QAbstractScrollArea>
+#include <QBasicTimer>
+#include <QPointer>
 #include <QTextOption>
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace ui {
@@ -56,6 +61,7 @@ public:
     bool HasSelection() const { return m_anchor != m_cursor; }
     // The selected text with LF line ends, as it goes to the clipboard.
     QString SelectedText() const;
+    QString TextBetween(Position from, Position to) const;
     void SelectAll();
     void Copy() const;
 
@@ -75,6 +81,8 @@ public:
     // Where a character is drawn, and which is drawn at a point, in the viewport's coordinates.
     QRect CharacterRect(Position position) const;
     Position PositionAt(QPoint point) const;
+    // Where the caret is, for a context menu opened from the keyboard.
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -83,12 +91,18 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void timerEvent(QTimerEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    class SelectionData;
+    // What a drag extends the selection by: after a double-click, words; after a triple, lines.
+    enum class Unit : std::uint8_t { Character, Word, Line };
+
     // Where a line starts: its block, and its offset in the block. A line never spans blocks.
     struct LineStart {
         std::uint32_t block = 0;
@@ -107,6 +121,13 @@ private:
     qsizetype LineOffset(qsizetype line) const;
     void AnnounceText();
     void AnnounceCaret(bool hadSelection);
+    std::pair<Position, Position> UnitAround(Position position, Unit unit) const;
+    void StartSelecting(Position anchor, Position cursor, Unit unit);
+    void ExtendTo(QPoint point);
+    void ScrollTowards(QPoint point);
+    bool OnSelectedText(QPoint point) const;
+    void DragOut();
+    void OfferPrimarySelection();
 
     using Block = std::basic_string<char, std::char_traits<char>, LargePageAllocator<char>>;
     std::vector<Block> m_blocks;
@@ -122,6 +143,27 @@ private:
     mutable std::vector<qsizetype> m_offsetMarks;
     // How many characters assistive technology was last told of; none while none listens.
     std::optional<qsizetype> m_announcedCount;
+
+    // A press of the left button that selects, and what it selected first: the word or line that
+    // a drag keeps whole.
+    bool m_selecting = false;
+    Unit m_unit = Unit::Character;
+    Position m_unitStart;
+    Position m_unitEnd;
+    // A press on the selection, which becomes a drag of it or, released, a click.
+    std::optional<QPoint> m_pressOnSelection;
+    // The last double-click, which a third click close by in time and place makes a triple.
+    struct Click {
+        QPoint point;
+        std::uint64_t time = 0;
+        bool released = false;
+    };
+    std::optional<Click> m_doubleClick;
+    // While the mouse is held past an edge, the view scrolls towards it on this timer.
+    QBasicTimer m_autoScroll;
+    QPoint m_dragPoint;
+    // The selection the primary selection offers, until something else takes that place.
+    QPointer<SelectionData> m_primary;
 };
 
 } // namespace ui

@@ -4,17 +4,22 @@
 #include "ui/form1.h"
 
 #include "tests/ui/form1_driver.h"
+#include "ui/option_marker_style.h"
 
 #include <QAbstractScrollArea>
 #include <QAccessible>
 #include <QApplication>
+#include <QGroupBox>
 #include <QHash>
 #include <QImage>
 #include <QLabel>
 #include <QPalette>
+#include <QRadioButton>
 #include <QScopeGuard>
 #include <QTest>
 
+#include <algorithm>
+#include <cmath>
 #include <tuple>
 
 namespace {
@@ -81,6 +86,8 @@ private slots:
     void cleanup();
 
     void boxesReadInADarkTheme();
+    void optionMarkersStandOut_data();
+    void optionMarkersStandOut();
     void controlsAreNamedForAssistiveTechnology();
 };
 
@@ -133,6 +140,70 @@ void TestForm1Desktops::boxesReadInADarkTheme()
         QCOMPARE(box.color(group, QPalette::Base), QColor(Qt::white));
         QVERIFY(box.color(group, QPalette::Text).lightness() < 128);
         QVERIFY(box.color(group, QPalette::PlaceholderText).lightness() < 128);
+    }
+}
+
+void TestForm1Desktops::optionMarkersStandOut_data()
+{
+    QTest::addColumn<bool>("dark");
+    QTest::newRow("light theme") << false;
+    QTest::newRow("dark theme") << true;
+}
+
+// Every option button shows its whole marker, round, whatever its height and the screen's scale;
+// its ring, the dot of the selected one and the frames' borders keep 3:1 against what surrounds
+// them, so that which option is chosen reads at a glance.
+void TestForm1Desktops::optionMarkersStandOut()
+{
+    QFETCH(bool, dark);
+    QCOMPARE(ui::ContrastRatio(Qt::black, Qt::white), 21.0);
+    const QPalette theme = QApplication::palette();
+    QApplication::setPalette(dark ? DarkPalette() : theme);
+    const auto restore = qScopeGuard([&theme] { QApplication::setPalette(theme); });
+    QVERIFY(Open());
+    const auto contrast = [](QRgb a, QRgb b) { return ui::ContrastRatio(QColor(a), QColor(b)); };
+
+    // Each image's top right corner shows what surrounds the marker or the border.
+    for (QRadioButton *button : m_form->findChildren<QRadioButton *>()) {
+        const QImage image = button->grab().toImage();
+        const QRgb background = image.pixel(image.width() - 1, 0);
+        const qreal scale = image.devicePixelRatio();
+        QRect marker;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0;
+                 x < button->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) * scale;
+                 ++x) {
+                if (contrast(image.pixel(x, y), background) > 1.1) {
+                    marker |= QRect(x, y, 1, 1);
+                }
+            }
+        }
+        const QString name = button->objectName();
+        QVERIFY2(marker.top() > 0 && marker.bottom() < image.height() - 1, qPrintable(name));
+        QVERIFY2(std::abs(marker.width() - marker.height()) <= 1, qPrintable(name));
+
+        // Along the middle row: the ring from the left edge in, then the fill inside it.
+        const int middle = marker.center().y();
+        const QRgb fill = image.pixel(marker.left() + marker.width() / 5, middle);
+        double ring = 0;
+        for (int x = marker.left(); x <= marker.left() + static_cast<int>(std::ceil(scale)); ++x) {
+            const QRgb pixel = image.pixel(x, middle);
+            ring = std::max(ring, std::min(contrast(pixel, background), contrast(pixel, fill)));
+        }
+        QVERIFY2(ring >= 3.0, qPrintable(QStringLiteral("%1 ring %2").arg(name).arg(ring)));
+        const double dot = contrast(image.pixel(marker.center()), fill);
+        QVERIFY2(button->isChecked() ? dot >= 3.0 : dot < 1.2,
+            qPrintable(QStringLiteral("%1 dot %2").arg(name).arg(dot)));
+    }
+
+    for (QGroupBox *frame : m_form->findChildren<QGroupBox *>()) {
+        const QImage image = frame->grab().toImage();
+        const QRgb background = image.pixel(image.width() - 1, 0);
+        double border = 0;
+        for (int x = 0; x < 3 * image.devicePixelRatio(); ++x) {
+            border = std::max(border, contrast(image.pixel(x, image.height() / 2), background));
+        }
+        QVERIFY2(border >= 3.0, qPrintable(frame->objectName()));
     }
 }
 

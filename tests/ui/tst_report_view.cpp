@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: MIT
-// The result pane on its own: its lines, its selection and what it copies.
+// The result pane on its own: its lines, its gestures, its selection and what it copies.
 #include "ui/report_view.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QDrag>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 
 #include <string>
 
@@ -17,6 +21,8 @@ private slots:
     void linesSplitAtLineEndsWhateverTheAppends();
     void setTextStartsAfresh();
     void keyboardSelectsAndCopies();
+    void mouseSelectsAsEveryTextPane_data();
+    void mouseSelectsAsEveryTextPane();
     void longLinesAreCopiedWhole();
     void appendsReachTheScreenAtSync();
     void assistiveTechnologyReadsTheLinesAsShown_data();
@@ -40,6 +46,16 @@ std::string ReportForReaders()
 }
 
 enum class Around { Before, At, After };
+
+// One mouse event of a gesture, on a character of ReportForReaders() with the view scrolled to
+// the top, or past the view's bottom edge; at a time in milliseconds.
+struct Step {
+    QEvent::Type type;
+    ui::ReportView::Position at;
+    std::uint64_t time = 0;
+};
+using Gesture = QList<Step>;
+constexpr ui::ReportView::Position kPastTheBottom { -1, 0 };
 
 } // namespace
 
@@ -125,6 +141,95 @@ void TestReportView::keyboardSelectsAndCopies()
     QTest::keyClick(&view, Qt::Key_Left);
     QTest::keyClick(&view, Qt::Key_Right, Qt::ShiftModifier);
     QCOMPARE(view.SelectedText(), QStringLiteral("f"));
+}
+
+void TestReportView::mouseSelectsAsEveryTextPane_data()
+{
+    QTest::addColumn<Gesture>("gesture");
+    QTest::addColumn<QString>("selected");
+    QTest::addColumn<QString>("dragged");
+
+    using E = QEvent;
+    const auto click = [](ui::ReportView::Position at, std::uint64_t time) {
+        return Gesture { { E::MouseButtonPress, at, time }, { E::MouseButtonRelease, at, time } };
+    };
+    const auto doubleClick = [&click](ui::ReportView::Position at) {
+        return click(at, 0) + Gesture { { E::MouseButtonDblClick, at, 100 } };
+    };
+    const Gesture released { { E::MouseButtonRelease, { 1, 5 }, 200 } };
+    const QString word = QStringLiteral("0202A2");
+    const QString toTheEnd = QString::fromStdString(ReportForReaders())
+                                 .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                                 .mid(14 + 11 * 190);
+
+    QTest::newRow("drag") << Gesture { { E::MouseButtonPress, { 1, 1 } },
+        { E::MouseMove, { 2, 3 } }, { E::MouseButtonRelease, { 2, 3 } } }
+                          << QStringLiteral("00\t0202A2\n001") << QString();
+    QTest::newRow("double-click and drag takes words")
+        << doubleClick({ 1, 5 }) + Gesture { { E::MouseMove, { 3, 1 }, 150 } } + released
+        << QStringLiteral("0202A2\n001\t0202A2\n002") << QString();
+    QTest::newRow("triple-click takes the line and its end")
+        << doubleClick({ 2, 2 }) + released + click({ 2, 2 }, 300)
+        << QStringLiteral("001\t0202A2\n") << QString();
+    QTest::newRow("triple-click and drag takes lines")
+        << doubleClick({ 2, 2 }) + released
+            + Gesture { { E::MouseButtonPress, { 2, 2 }, 300 }, { E::MouseMove, { 1, 1 }, 350 },
+                  { E::MouseButtonRelease, { 1, 1 }, 400 } }
+        << QStringLiteral("000\t0202A2\n001\t0202A2\n") << QString();
+    QTest::newRow("click on the selection leaves a caret")
+        << doubleClick({ 1, 5 }) + released + click({ 1, 5 }, 2000) << QString() << QString();
+    QTest::newRow("drag of the selection takes it out") << doubleClick({ 1, 5 }) + released
+            + Gesture { { E::MouseButtonPress, { 1, 5 }, 2000 }, { E::MouseMove, { 4, 5 }, 2100 },
+                  { E::MouseButtonRelease, { 4, 5 }, 2200 } }
+                                                        << word << word;
+    QTest::newRow("drag held past the edge scrolls on")
+        << Gesture { { E::MouseButtonPress, { 191, 0 } }, { E::MouseMove, kPastTheBottom } }
+        << toTheEnd << QString();
+}
+
+// A gesture of the mouse selects what it does in Qt's own text panes; what it selects becomes
+// the primary selection on a desktop that has one, and a drag of the selection carries its text.
+void TestReportView::mouseSelectsAsEveryTextPane()
+{
+    QFETCH(Gesture, gesture);
+    QFETCH(QString, selected);
+    QFETCH(QString, dragged);
+
+    ui::ReportView view;
+    view.resize(300, 100);
+    view.SetText(ReportForReaders());
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    view.verticalScrollBar()->setValue(static_cast<int>(gesture.first().at.line) - 1);
+    QClipboard *clipboard = QApplication::clipboard();
+    clipboard->setText(QStringLiteral("before"), QClipboard::Selection);
+    QString dragText;
+    const auto seeDrag = [&view, &dragText] {
+        if (auto *drag = view.findChild<QDrag *>()) {
+            dragText = drag->mimeData()->text();
+            QTest::keyClick(&view, Qt::Key_Escape); // a real desktop's drag waits for a drop
+        }
+    };
+
+    Qt::MouseButtons held;
+    for (const Step &step : gesture) {
+        const QPoint point = step.at == kPastTheBottom
+            ? QPoint(20, view.viewport()->height() + 40)
+            : view.CharacterRect(step.at).topLeft() + QPoint(1, 2);
+        const Qt::MouseButton button
+            = step.type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        held = step.type == QEvent::MouseButtonRelease ? Qt::NoButton : held | button;
+        QMouseEvent event(step.type, point, view.viewport()->mapToGlobal(point), button, held, {});
+        event.setTimestamp(step.time);
+        QTimer::singleShot(0, &view, seeDrag);
+        QApplication::sendEvent(view.viewport(), &event);
+        seeDrag();
+    }
+    QTRY_COMPARE(view.SelectedText(), selected);
+    QCOMPARE(dragText, dragged);
+    if (clipboard->supportsSelection() && held == Qt::NoButton && !selected.isEmpty()) {
+        QCOMPARE(clipboard->text(QClipboard::Selection), selected);
+    }
 }
 
 void TestReportView::longLinesAreCopiedWhole()
