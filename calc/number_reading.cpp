@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "calc/number_reading.h"
 
-#include <algorithm>
-#include <charconv>
+#include <fast_float/fast_float.h>
+
 #include <cmath>
 #include <limits>
 #include <optional>
 #include <string>
-#include <system_error>
 
 namespace calc {
 namespace {
@@ -22,7 +21,7 @@ constexpr bool IsBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-// A number found at the start of a text, rewritten as std::from_chars reads it (digits, "." as
+// A number found at the start of a text, rewritten as fast_float reads it (digits, "." as
 // point, "e" and a signed exponent), whatever separators the user wrote.
 struct ScannedNumber {
     std::size_t length = 0; // characters of the text the number takes; 0 when there is none
@@ -101,48 +100,17 @@ ScannedNumber ScanNumber(std::string_view text, std::string_view point, std::str
     return number;
 }
 
-// Whether a number that std::from_chars found out of range lies above 1 (and so overflowed)
-// rather than below (and underflowed): the position of its first significant digit plus its
-// exponent, which is saturated so that thousands of exponent digits cannot overflow.
-bool AboveOne(std::string_view chars)
-{
-    const std::size_t e = chars.find('e');
-    const std::string_view mantissa = chars.substr(0, e);
-    const std::size_t pointAt = std::min(mantissa.find('.'), mantissa.size());
-    const std::size_t firstSignificant = mantissa.find_first_of("123456789");
-    if (firstSignificant == std::string_view::npos) {
-        return false;
-    }
-    long long scale = firstSignificant < pointAt
-        ? static_cast<long long>(pointAt - firstSignificant)
-        : -static_cast<long long>(firstSignificant - pointAt - 1);
-    if (e != std::string_view::npos) {
-        std::string_view exponent = chars.substr(e + 1);
-        const bool negative = exponent.starts_with('-');
-        if (exponent.starts_with('-') || exponent.starts_with('+')) {
-            exponent.remove_prefix(1);
-        }
-        long long value = 0;
-        for (char c : exponent) {
-            value = std::min(value * 10 + (c - '0'), 1'000'000'000LL);
-        }
-        scale += negative ? -value : value;
-    }
-    return scale > 0;
-}
-
-// The double nearest to a scanned number; nothing when it is too large for a double.
+// The double nearest to a scanned number; nothing when it is too large for a double. The text
+// holds only digits, a point and an exponent, so infinity can only mean overflow; fast_float
+// reports neither overflow nor underflow as an error, it gives infinity and 0 (or a subnormal).
 std::optional<double> ToDouble(const ScannedNumber &number)
 {
     const char *first = number.chars.data();
     const char *last = first + number.chars.size();
     double value = 0.0;
-    const auto [end, ec] = std::from_chars(first, last, value, std::chars_format::general);
-    if (ec == std::errc::result_out_of_range) {
-        if (AboveOne(number.chars)) {
-            return std::nullopt;
-        }
-        value = 0.0;
+    fast_float::from_chars(first, last, value, fast_float::chars_format::general);
+    if (std::isinf(value)) {
+        return std::nullopt;
     }
     return number.negative ? -value : value;
 }

@@ -3,11 +3,10 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
-#include <system_error>
 
 namespace calc {
 namespace {
@@ -73,7 +72,7 @@ char *PutDecimal(char *at, std::int64_t value)
         std::memcpy(next, &kDigitPairs[2 * (magnitude % 100)], 2);
     }
     if (magnitude >= 10) {
-        std::memcpy(next - 2, &kDigitPairs[2 * magnitude], 2);
+        std::memcpy(next - 2, &kDigitPairs[2 * static_cast<std::size_t>(magnitude)], 2);
     } else {
         next[-1] = static_cast<char>('0' + magnitude);
     }
@@ -125,25 +124,41 @@ int SignificantDigits(std::string_view digits)
     return count;
 }
 
+// The C library's printf gives the exact decimal rounding of a double, halves to even, in every
+// C library the program is built with (glibc, musl, macOS's); std::to_chars would too, but the
+// standard libraries of WebAssembly and of older macOS lack it for doubles. printf writes its
+// decimal point in the C locale's LC_NUMERIC, which the window sets from the user's desktop
+// (',' for a German user), so only the digits, the sign and the exponent are taken out of it.
+std::string PrintfDigits(const char *format, double value)
+{
+    std::array<char, 400> buffer {}; // the largest double has 309 whole digits
+    const int length = std::snprintf(buffer.data(), buffer.size(), format, value);
+    const std::string_view text(
+        buffer.data(), std::min(static_cast<std::size_t>(std::max(length, 0)), buffer.size() - 1));
+    std::string digits;
+    for (char c : text) {
+        if ((c >= '0' && c <= '9') || c == 'e' || c == '+' || c == '-') {
+            digits += c;
+        }
+    }
+    return digits;
+}
+
 // 15 significant digits with an exponent, "1.23456789012346E+17", for magnitudes the fixed form
 // cannot show within 15 digits.
 std::string ScientificText(double magnitude)
 {
-    std::array<char, 64>
-        buffer; // NOLINT(cppcoreguidelines-pro-type-member-init): to_chars fills it
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
-        std::chars_format::scientific, kMaxSignificantDigits - 1)
-                         .ptr;
-    const std::string_view text(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
+    // "d<point>ddddddddddddddde+xx" without its point: the first digit comes before the point.
+    const std::string text = PrintfDigits("%.14e", magnitude);
     const std::size_t e = text.find('e');
-    std::string_view mantissa = text.substr(0, e);
-    while (mantissa.ends_with('0')) {
-        mantissa.remove_suffix(1);
+    std::string_view fraction = std::string_view(text).substr(1, e - 1);
+    while (fraction.ends_with('0')) {
+        fraction.remove_suffix(1);
     }
-    if (mantissa.ends_with('.')) {
-        mantissa.remove_suffix(1);
+    std::string result(1, text.front());
+    if (!fraction.empty()) {
+        result.append(".").append(fraction);
     }
-    std::string result(mantissa);
     result += 'E';
     result.append(text.substr(e + 1));
     return result;
@@ -161,7 +176,8 @@ char *PutReportNumberOfTenths(char *at, double value)
     constexpr int kLargestShift = 60; // 10 m < 2^57 must keep its top bits within 64
     constexpr std::uint64_t kTenthsLimit = 1'000'000'000'000'000;
 
-    const auto bits = std::bit_cast<std::uint64_t>(value);
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
     const bool negative = (bits >> 63U) != 0;
     const auto exponent = static_cast<int>((bits >> kMantissaBits) & 0x7FFU);
     if (exponent == 0x7FF) {
@@ -220,22 +236,16 @@ std::string ReportNumberInGeneral(double value)
         return out;
     }
     // Fixed notation with one decimal is exact decimal rounding of the double, halves to even:
-    // 0.25 gives 0.2, 88888.888... gives 88888.9. The largest double needs 309 digits.
-    std::array<char, 400>
-        buffer; // NOLINT(cppcoreguidelines-pro-type-member-init): to_chars fills it
-    const auto end = std::to_chars(
-        buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, 1)
-                         .ptr;
-    std::string_view digits(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
+    // 0.25 gives 0.2, 88888.888... gives 88888.9. Without its point, the last digit is the tenth.
+    std::string digits = PrintfDigits("%.1f", value);
     const bool negative = digits.starts_with('-');
     if (negative) {
-        digits.remove_prefix(1);
+        digits.erase(0, 1);
     }
-    while (digits.ends_with('0') && digits.find('.') != std::string_view::npos) {
-        digits.remove_suffix(1);
-    }
-    if (digits.ends_with('.')) {
-        digits.remove_suffix(1);
+    const char tenth = digits.back();
+    digits.pop_back();
+    if (tenth != '0') {
+        digits.append(".").push_back(tenth);
     }
     out += negative ? '-' : ' ';
     if (SignificantDigits(digits) > kMaxSignificantDigits) {

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <charconv>
+#include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
@@ -45,15 +47,14 @@ TEST(ReportNumber, RoundsToOneDecimalAndTrims)
     }
 }
 
-// The report number through decimal conversion: std::to_chars rounds the exact value of the
-// double to one decimal, halves to even; then the zeros, the point and the sign are trimmed.
+// The report number through decimal conversion: the C library's printf rounds the exact value
+// of the double to one decimal, halves to even (with the "." of the C locale the tests run in);
+// then the zeros, the point and the sign are trimmed.
 std::string ByDecimalConversion(double value)
 {
     std::array<char, 64> buffer {};
-    char *end = std::to_chars(
-        buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, 1)
-                    .ptr;
-    std::string digits(buffer.data(), end);
+    const int length = std::snprintf(buffer.data(), buffer.size(), "%.1f", value);
+    std::string digits(buffer.data(), static_cast<std::size_t>(length));
     const bool negative = digits.front() == '-';
     digits.erase(0, negative ? 1 : 0);
     digits.erase(digits.ends_with(".0") ? digits.size() - 2 : digits.size());
@@ -77,6 +78,44 @@ TEST(ReportNumber, AgreesWithDecimalConversionOfTheExactValue)
                  std::nextafter(nearTie, 1e300), -nearTie }) {
             ASSERT_EQ(ReportNumber(v), ByDecimalConversion(v)) << v;
         }
+    }
+}
+
+// The window sets the C locale from the user's desktop, where printf may write a decimal comma.
+// CTest builds a German locale for this (LOCPATH); where none can be set, there is no comma.
+class GermanNumbers {
+public:
+    GermanNumbers()
+        : m_previous(std::setlocale(LC_NUMERIC, nullptr))
+    {
+        m_comma = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr
+            && std::string(std::localeconv()->decimal_point) == ",";
+    }
+    ~GermanNumbers() { std::setlocale(LC_NUMERIC, m_previous.c_str()); }
+    GermanNumbers(const GermanNumbers &) = delete;
+    GermanNumbers &operator=(const GermanNumbers &) = delete;
+    bool Comma() const { return m_comma; }
+
+private:
+    std::string m_previous;
+    bool m_comma = false;
+};
+
+TEST(ReportNumber, KeepsItsPointUnderACommaLocale)
+{
+    // Numbers the exact integer path leaves to the C library, then one it writes itself.
+    const std::vector<double> values = { 123456789012345.0, 123456789012345.6, 1e15, 1e20, -2.5e300,
+        std::numeric_limits<double>::max(), 12509.3075 };
+    std::vector<std::string> inC;
+    for (double value : values) {
+        inC.push_back(ReportNumber(value));
+    }
+    const GermanNumbers german;
+    if (!german.Comma()) {
+        GTEST_SKIP() << "no German locale to set (CTest builds one into LOCPATH)";
+    }
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        EXPECT_EQ(ReportNumber(values[i]), inC[i]) << values[i];
     }
 }
 
