@@ -7,7 +7,7 @@ FUZZ_SECONDS ?= 60
 FUZZERS := number_reading_fuzzer calculation_run_fuzzer
 FUZZ_DIR := build-fuzz
 
-.PHONY: all deps build test run screenshot bench package format format-check tidy asan fuzz fuzz-merge clean
+.PHONY: all deps build test run screenshot bench bench-web package format format-check tidy asan fuzz fuzz-merge clean
 
 all: build
 
@@ -48,6 +48,14 @@ bench: deps
 	cmake --preset bench
 	cmake --build --preset bench
 	build-bench/bench/pll_bench $(BENCH_ARGS)
+
+# Times the web page in headless Chromium, from the web preset's build, and prints a table:
+# BENCH_WEB_REPEATS runs of each timing, the best (or the median) kept.
+BENCH_WEB_REPEATS ?= 3
+bench-web: deps
+	scripts/emscripten-env cmake --preset web
+	scripts/emscripten-env cmake --build --preset web
+	/usr/bin/python3 bench/web_bench.py build-web/lmx2330a-calc.html $(BENCH_WEB_REPEATS)
 
 # The Debian package, from an optimised build: build-release/lmx2330a-calc_<version>_<arch>.deb.
 package: deps
