@@ -117,7 +117,7 @@ class Page:
         boxes = []
         self.run(button)
         while self.box_open():
-            boxes.append(self.element("ErrorBoxText").text)
+            boxes.append(self.js("return document.getElementById('ErrorBoxText').textContent"))
             self.close_box()
             self.wait_for("!lmx2330a.running || document.getElementById('ErrorBox').open")
         return boxes
