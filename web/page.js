@@ -143,36 +143,36 @@
                 : line * kLineHeight;
         }
 
+        // Puts the rows in view on the page. While no run is going and the report is short
+        // enough, the others follow in later tasks, so that a screen reader can read the whole
+        // report; during a run only the rows in view are drawn, so that a frame costs little.
         render() {
             const top = this.topLine();
-            let first = 0;
-            let last = this.lineCount - 1;
-            if (this.lineCount > kAllRowsInPage) {
-                first = Math.max(0, Math.floor(top));
-                last = Math.min(last, Math.floor(top + this.viewHeight() / kLineHeight) + 1);
-            }
-            for (const [line, row] of this.rows) {
-                if (line < first || line > last) {
-                    row.remove();
-                    this.rows.delete(line);
+            const first = Math.max(0, Math.floor(top));
+            const last = Math.min(this.lineCount - 1,
+                Math.floor(top + this.viewHeight() / kLineHeight) + 1);
+            const keepAll = this.keepsAllRows();
+            if (!keepAll || this.scaled) {
+                for (const [line, row] of this.rows) {
+                    if (line < first || line > last) {
+                        row.remove();
+                        this.rows.delete(line);
+                    }
                 }
             }
             const added = [];
             for (let line = first; line <= last; ++line) {
                 let row = this.rows.get(line);
                 if (!row) {
-                    row = document.createElement('div');
-                    row.className = 'row';
-                    this.fillRow(row, line);
-                    this.rows.set(line, row);
+                    row = this.newRow(line, top);
                     this.content.append(row);
                     added.push(row);
-                }
-                if (this.scaled || added.at(-1) === row) {
+                } else if (this.scaled) {
                     row.style.top = this.rowTop(line, top) + 'px';
                 }
             }
-            // Measured after all are in, so that the page is laid out once.
+            // Measured after all are in, so that the page is laid out once; the rows in view
+            // tell how wide the report is, as on the desktop.
             let widest = this.widest;
             for (const row of added) {
                 widest = Math.max(widest, row.offsetWidth);
@@ -180,6 +180,45 @@
             if (widest > this.widest) {
                 this.widest = widest;
                 this.content.style.width = widest + 'px';
+            }
+            if (keepAll && this.rows.size < this.lineCount && !this.filling) {
+                this.filling = true;
+                setTimeout(() => this.fill(), 0);
+            }
+        }
+
+        keepsAllRows() {
+            return !this.page.api.running && this.lineCount <= kAllRowsInPage;
+        }
+
+        newRow(line, top) {
+            const row = document.createElement('div');
+            row.className = 'row';
+            this.fillRow(row, line);
+            row.style.top = this.rowTop(line, top) + 'px';
+            this.rows.set(line, row);
+            return row;
+        }
+
+        // Adds the rows not yet on the page, a few hundred per task.
+        fill() {
+            this.filling = false;
+            if (!this.keepsAllRows()) {
+                return;
+            }
+            const top = this.topLine();
+            const rows = document.createDocumentFragment();
+            let added = 0;
+            for (let line = 0; line < this.lineCount && added < 500; ++line) {
+                if (!this.rows.has(line)) {
+                    rows.append(this.newRow(line, top));
+                    ++added;
+                }
+            }
+            this.content.append(rows);
+            if (this.rows.size < this.lineCount) {
+                this.filling = true;
+                setTimeout(() => this.fill(), 0);
             }
         }
 
@@ -722,6 +761,7 @@
             for (const button of this.startButtons) {
                 button.disabled = running;
             }
+            this.pane.render();
             // A button that had the focus gets it back when it is enabled again.
             if (!running && this.lastStartButton && document.activeElement === document.body) {
                 this.lastStartButton.focus({ preventScroll: true });
