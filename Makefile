@@ -7,7 +7,7 @@ FUZZ_SECONDS ?= 60
 FUZZERS := number_reading_fuzzer calculation_run_fuzzer
 FUZZ_DIR := build-fuzz
 
-.PHONY: all deps build test run screenshot bench bench-web package format format-check tidy asan fuzz fuzz-merge clean
+.PHONY: all deps build test run web screenshot bench bench-web package format format-check tidy asan fuzz fuzz-merge clean
 
 all: build
 
@@ -32,6 +32,12 @@ run: deps
 		exit 1; \
 	fi
 	build-release/app/lmx2330a-calc
+
+# The calculator as one web page that opens from disk in a browser, with nothing else to install:
+# build-web/lmx2330a-calc.html, built by Debian's emscripten.
+web: deps
+	cmake --workflow --preset web
+	sha256sum build-web/lmx2330a-calc.html
 
 # docs/screenshot.png: the window after "Calculate RF" with the start-up settings, drawn on a
 # virtual X server. SCALE=2 draws it as a high-DPI screen does, with twice the pixels each way,
@@ -64,7 +70,7 @@ package: deps
 # Every C++ source, formatted by .clang-format; format-check fails on any that is not.
 CLANG_FORMAT ?= clang-format-14
 CLANG_TIDY ?= run-clang-tidy-14
-CXX_SOURCES = $(shell find $(wildcard app bench calc fuzz tests ui) -name '*.cpp' -o -name '*.h')
+CXX_SOURCES = $(shell find $(wildcard app bench calc form fuzz tests ui web) -name '*.cpp' -o -name '*.h')
 
 format: deps
 	$(CLANG_FORMAT) -i $(CXX_SOURCES)
