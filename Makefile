@@ -20,6 +20,7 @@ build: deps
 
 test: deps
 	cmake --workflow --preset $(PRESET)
+	cmake --workflow --preset web
 
 # The calculator as its users get it: an optimised build, whose sweeps run four to five times
 # as fast as the tests' debug build. It needs a desktop to open on; without one, say so rather
@@ -59,8 +60,8 @@ bench: deps
 # BENCH_WEB_REPEATS runs of each timing, the best (or the median) kept.
 BENCH_WEB_REPEATS ?= 3
 bench-web: deps
-	scripts/emscripten-env cmake --preset web
-	scripts/emscripten-env cmake --build --preset web
+	cmake --preset web
+	cmake --build --preset web
 	/usr/bin/python3 bench/web_bench.py build-web/lmx2330a-calc.html $(BENCH_WEB_REPEATS)
 
 # The Debian package, from an optimised build: build-release/lmx2330a-calc_<version>_<arch>.deb.
