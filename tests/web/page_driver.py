@@ -114,8 +114,14 @@ class Page:
 
     def finish(self, button="Command1"):
         """Runs to the end, closing every error box on the way; returns their texts."""
+        self.element(button).click()
+        return self.settle()
+
+    def settle(self):
+        """Waits for the run under way to end, closing every error box on the way; returns
+        their texts."""
         boxes = []
-        self.run(button)
+        self.wait_for("!lmx2330a.running || document.getElementById('ErrorBox').open")
         while self.box_open():
             boxes.append(self.js("return document.getElementById('ErrorBoxText').textContent"))
             self.close_box()
