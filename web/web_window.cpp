@@ -153,7 +153,8 @@ void WebWindow::Calculate(calc::Side side)
     // without exceptions), so the buttons come back below however the run ends.
     m_running = true;
     PageSetRunning(true);
-    m_pacer.Start(std::chrono::steady_clock::now());
+    m_lastClockReading = std::chrono::steady_clock::now();
+    m_pacer.Start(m_lastClockReading);
     m_reportTooLong = false;
     calc::RunCalculation(side, *this);
     ShowRunState();
@@ -216,7 +217,16 @@ void WebWindow::ShowErrorBox(std::string_view title, std::string_view text)
 calc::AfterYield WebWindow::Yield()
 {
     if (m_pacer.ClockDue(m_progressValue)) {
-        const auto turn = m_pacer.CheckClock(std::chrono::steady_clock::now(), m_progressValue);
+        // A page's clock moves in steps (a millisecond in Firefox, 0.1 ms in Chromium): a
+        // check within a step would take the dividers since the last one as swept in no time,
+        // or in a whole step, and the quiet blocks would shrink to nothing. The pacer looks
+        // only at readings that moved, and sees a step's dividers in a step's time.
+        const auto now = std::chrono::steady_clock::now();
+        if (now == m_lastClockReading) {
+            return m_reportTooLong ? StopTooLongReport() : calc::AfterYield::Continue;
+        }
+        m_lastClockReading = now;
+        const auto turn = m_pacer.CheckClock(now, m_progressValue);
         if (turn != form::YieldPacer::Turn::None) {
             // The browser draws when it likes; the page changes what it shows only at a frame.
             if (turn == form::YieldPacer::Turn::EventsAndFrame) {
