@@ -757,13 +757,16 @@
         }
 
         setRunning(running) {
+            running = Boolean(running);
             this.api.running = running;
             for (const button of this.startButtons) {
                 button.disabled = running;
             }
             this.pane.render();
             // A button that had the focus gets it back when it is enabled again.
-            if (!running && this.lastStartButton && document.activeElement === document.body) {
+            const active = document.activeElement;
+            if (!running && this.lastStartButton
+                && (!active || active === document.body || active.closest('dialog'))) {
                 this.lastStartButton.focus({ preventScroll: true });
             }
         }
