@@ -610,7 +610,12 @@
             return parts.join('');
         }
 
-        createWindow(caption, width, height) {
+        // The pane's font and tab stops are the desktop's: a point is 4/3 CSS pixels.
+        createWindow(window, caption, width, height, paneFont, panePoints, tabStop) {
+            this.window = window;
+            this.form.style.setProperty('--pane-font', `"${paneFont}", "Liberation Sans", sans-serif`);
+            this.form.style.setProperty('--pane-font-size', (panePoints * 4 / 3) + 'px');
+            this.form.style.setProperty('--pane-tab-stop', tabStop + 'px');
             document.title = caption;
             document.getElementById('WindowCaption').textContent = caption;
             this.form.style.width = width + 'px';

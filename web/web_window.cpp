@@ -22,9 +22,10 @@ EM_JS(void, PageCreateControl, (const char *name, std::size_t nameSize, int kind
         accessibleName: page.text(accessibleName, accessibleNameSize),
         left, top, width, height, tabIndex, whiteBackground });
 });
-EM_JS(void, PageCreateWindow, (const char *caption, std::size_t captionSize, int width,
-    int height, const char *paneFont, std::size_t paneFontSize, double panePoints, int tabStop), {
-    Module.page.createWindow(Module.page.text(caption, captionSize), width, height,
+EM_JS(void, PageCreateWindow, (const void *window, const char *caption, std::size_t captionSize,
+    int width, int height, const char *paneFont, std::size_t paneFontSize, double panePoints,
+    int tabStop), {
+    Module.page.createWindow(window, Module.page.text(caption, captionSize), width, height,
         Module.page.text(paneFont, paneFontSize), panePoints, tabStop);
 });
 EM_JS(void, PageSetBoxText, (int number, const char *text, std::size_t size), {
@@ -77,7 +78,8 @@ WebWindow::WebWindow()
 
 void WebWindow::CreateControls()
 {
-    PageCreateWindow(form::kWindowCaption.data(), form::kWindowCaption.size(),
+    // The page reads the pane through this window from the first time it shows it, here.
+    PageCreateWindow(this, form::kWindowCaption.data(), form::kWindowCaption.size(),
         Pixels(form::kClientWidth), Pixels(form::kClientHeight), form::kPaneFontFamily.data(),
         form::kPaneFontFamily.size(), form::kPaneFontPoints, Pixels(form::kPaneTabStopTwips));
     for (const ControlRow &row : form::kControls) {
