@@ -846,6 +846,8 @@
         running: false,
         paneText: () => (page.module ? page.paneText() : ''),
         selectedText: () => (page.pane ? page.pane.selectedText() : ''),
+        // A run whose report grows beyond this many bytes stops with a box that says why.
+        setLargestReport: (bytes) => page.module._WebSetLargestReport(page.window, bytes),
     };
     const page = new Page(api);
     window.lmx2330a = api;
