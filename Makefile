@@ -7,7 +7,7 @@ FUZZ_SECONDS ?= 60
 FUZZERS := number_reading_fuzzer calculation_run_fuzzer
 FUZZ_DIR := build-fuzz
 
-.PHONY: all deps build test run web screenshot bench bench-web package format format-check tidy asan fuzz fuzz-merge clean
+.PHONY: all deps build test run web screenshot bench bench-web package format format-check tidy asan libcxx wasm-core fuzz fuzz-merge clean
 
 all: build
 
@@ -37,7 +37,7 @@ run: deps
 # The calculator as one web page that opens from disk in a browser, with nothing else to install:
 # build-web/lmx2330a-calc.html, built by Debian's emscripten.
 web: deps
-	cmake --workflow --preset web
+	scripts/emscripten-env cmake --workflow --preset web
 	sha256sum build-web/lmx2330a-calc.html
 
 # docs/screenshot.png: the window after "Calculate RF" with the start-up settings, drawn on a
@@ -89,6 +89,14 @@ tidy: deps
 # The whole test suite again, built by clang with address and undefined-behaviour sanitizers.
 asan: deps
 	cmake --workflow --preset asan
+
+# The core and its tests again with the other standard libraries it must build with: clang's
+# libc++ (the family of macOS's), and emscripten's, compiled to WebAssembly and run under node.
+libcxx: deps
+	cmake --workflow --preset libcxx
+
+wasm-core: deps
+	scripts/emscripten-env cmake --workflow --preset wasm-core
 
 # Builds the libFuzzer targets and runs each for FUZZ_SECONDS, starting from its kept corpus in
 # fuzz/corpus/ (which is only read; what a run finds goes to build-fuzz/corpus/). A crash, a

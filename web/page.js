@@ -15,6 +15,8 @@
     const kLargestScrollHeight = 8000000;
     const kLineHeight = 13; // px: Arial at 11 px, as the desktop pane spaces its lines
     const kRowPadding = 4; // px, left and right of each row
+    // A key typed during a run shows within about two frames of 60 Hz.
+    const kLongestWithoutFrame = 25; // ms
 
     // A module of one function that returns a SIMD vector: valid where WebAssembly SIMD is.
     const kSimdProbe = new Uint8Array([0, 97, 115, 109, 1, 0, 0, 0, 1, 5, 1, 96, 0, 1, 123, 3, 2,
@@ -551,6 +553,7 @@
             // no browser delays as it does a chain of zero-time timers (4 ms each).
             this.channel = new MessageChannel();
             this.wake = null;
+            this.lastFrame = 0;
             this.channel.port1.onmessage = () => {
                 const wake = this.wake;
                 this.wake = null;
@@ -607,7 +610,12 @@
             return parts.join('');
         }
 
-        createWindow(caption, width, height) {
+        // The pane's font and tab stops are the desktop's: a point is 4/3 CSS pixels.
+        createWindow(window, caption, width, height, paneFont, panePoints, tabStop) {
+            this.window = window;
+            this.form.style.setProperty('--pane-font', `"${paneFont}", "Liberation Sans", sans-serif`);
+            this.form.style.setProperty('--pane-font-size', (panePoints * 4 / 3) + 'px');
+            this.form.style.setProperty('--pane-tab-stop', tabStop + 'px');
             document.title = caption;
             document.getElementById('WindowCaption').textContent = caption;
             this.form.style.width = width + 'px';
@@ -757,13 +765,19 @@
         }
 
         setRunning(running) {
+            running = Boolean(running);
             this.api.running = running;
+            if (running) {
+                this.watchFrames();
+            }
             for (const button of this.startButtons) {
                 button.disabled = running;
             }
             this.pane.render();
             // A button that had the focus gets it back when it is enabled again.
-            if (!running && this.lastStartButton && document.activeElement === document.body) {
+            const active = document.activeElement;
+            if (!running && this.lastStartButton
+                && (!active || active === document.body || active.closest('dialog'))) {
                 this.lastStartButton.focus({ preventScroll: true });
             }
         }
@@ -799,11 +813,30 @@
             });
         }
 
+        // A turn lets the browser handle what is pending, then the run goes on. Firefox draws
+        // only when no task is waiting, and a run always has one: when no frame has come for a
+        // while, the turn waits for the next one, and goes on in a task after it is drawn.
         turn() {
             return new Promise((resolve) => {
                 this.wake = resolve;
-                this.channel.port2.postMessage(0);
+                if (performance.now() - this.lastFrame > kLongestWithoutFrame) {
+                    requestAnimationFrame(() => this.channel.port2.postMessage(0));
+                } else {
+                    this.channel.port2.postMessage(0);
+                }
             });
+        }
+
+        // While a run goes on, notes when the browser last drew.
+        watchFrames() {
+            this.lastFrame = performance.now();
+            const frame = () => {
+                this.lastFrame = performance.now();
+                if (this.api.running) {
+                    requestAnimationFrame(frame);
+                }
+            };
+            requestAnimationFrame(frame);
         }
     }
 
@@ -813,6 +846,8 @@
         running: false,
         paneText: () => (page.module ? page.paneText() : ''),
         selectedText: () => (page.pane ? page.pane.selectedText() : ''),
+        // A run whose report grows beyond this many bytes stops with a box that says why.
+        setLargestReport: (bytes) => page.module._WebSetLargestReport(page.window, bytes),
     };
     const page = new Page(api);
     window.lmx2330a = api;

@@ -32,19 +32,9 @@ EMSCRIPTEN_KEEPALIVE void WebOptionSelected(WebWindow *window, int number)
     window->OptionSelectedByUser(number);
 }
 
-EMSCRIPTEN_KEEPALIVE bool WebRunning(const WebWindow *window)
-{
-    return window->IsRunning();
-}
-
 EMSCRIPTEN_KEEPALIVE void WebSetLargestReport(WebWindow *window, double bytes)
 {
     window->SetLargestReport(static_cast<std::size_t>(bytes));
-}
-
-EMSCRIPTEN_KEEPALIVE double WebPaneSize(const WebWindow *window)
-{
-    return static_cast<double>(window->Pane().Size());
 }
 
 EMSCRIPTEN_KEEPALIVE std::size_t WebPaneLineCount(const WebWindow *window)

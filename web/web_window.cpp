@@ -22,9 +22,10 @@ EM_JS(void, PageCreateControl, (const char *name, std::size_t nameSize, int kind
         accessibleName: page.text(accessibleName, accessibleNameSize),
         left, top, width, height, tabIndex, whiteBackground });
 });
-EM_JS(void, PageCreateWindow, (const char *caption, std::size_t captionSize, int width,
-    int height, const char *paneFont, std::size_t paneFontSize, double panePoints, int tabStop), {
-    Module.page.createWindow(Module.page.text(caption, captionSize), width, height,
+EM_JS(void, PageCreateWindow, (const void *window, const char *caption, std::size_t captionSize,
+    int width, int height, const char *paneFont, std::size_t paneFontSize, double panePoints,
+    int tabStop), {
+    Module.page.createWindow(window, Module.page.text(caption, captionSize), width, height,
         Module.page.text(paneFont, paneFontSize), panePoints, tabStop);
 });
 EM_JS(void, PageSetBoxText, (int number, const char *text, std::size_t size), {
@@ -77,7 +78,8 @@ WebWindow::WebWindow()
 
 void WebWindow::CreateControls()
 {
-    PageCreateWindow(form::kWindowCaption.data(), form::kWindowCaption.size(),
+    // The page reads the pane through this window from the first time it shows it, here.
+    PageCreateWindow(this, form::kWindowCaption.data(), form::kWindowCaption.size(),
         Pixels(form::kClientWidth), Pixels(form::kClientHeight), form::kPaneFontFamily.data(),
         form::kPaneFontFamily.size(), form::kPaneFontPoints, Pixels(form::kPaneTabStopTwips));
     for (const ControlRow &row : form::kControls) {
@@ -153,7 +155,8 @@ void WebWindow::Calculate(calc::Side side)
     // without exceptions), so the buttons come back below however the run ends.
     m_running = true;
     PageSetRunning(true);
-    m_pacer.Start(std::chrono::steady_clock::now());
+    m_lastClockReading = std::chrono::steady_clock::now();
+    m_pacer.Start(m_lastClockReading);
     m_reportTooLong = false;
     calc::RunCalculation(side, *this);
     ShowRunState();
@@ -216,7 +219,16 @@ void WebWindow::ShowErrorBox(std::string_view title, std::string_view text)
 calc::AfterYield WebWindow::Yield()
 {
     if (m_pacer.ClockDue(m_progressValue)) {
-        const auto turn = m_pacer.CheckClock(std::chrono::steady_clock::now(), m_progressValue);
+        // A page's clock moves in steps (a millisecond in Firefox, 0.1 ms in Chromium): a
+        // check within a step would take the dividers since the last one as swept in no time,
+        // or in a whole step, and the quiet blocks would shrink to nothing. The pacer looks
+        // only at readings that moved, and sees a step's dividers in a step's time.
+        const auto now = std::chrono::steady_clock::now();
+        if (now == m_lastClockReading) {
+            return m_reportTooLong ? StopTooLongReport() : calc::AfterYield::Continue;
+        }
+        m_lastClockReading = now;
+        const auto turn = m_pacer.CheckClock(now, m_progressValue);
         if (turn != form::YieldPacer::Turn::None) {
             // The browser draws when it likes; the page changes what it shows only at a frame.
             if (turn == form::YieldPacer::Turn::EventsAndFrame) {

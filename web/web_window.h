@@ -12,6 +12,7 @@
 #include "web/pane_text.h"
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -69,6 +70,7 @@ private:
     PaneText m_pane;
     std::string m_copied;
     form::YieldPacer m_pacer;
+    std::chrono::steady_clock::time_point m_lastClockReading;
     std::int64_t m_progressMaximum = 100;
     std::int64_t m_progressMinimum = 0;
     std::int64_t m_progressValue = -1;
