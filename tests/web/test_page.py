@@ -115,7 +115,8 @@ class PageTest(unittest.TestCase):
             axe.run(document).then(r => done(r.violations.map(v => `${v.id} (${v.impact}): ` +
                 `${v.help}: ${v.nodes.map(n => n.target.join(' ')).join(', ')}`)),
                 e => done([String(e)]));""")
-        self.assertFalse(violations, "\n".join(violations))
+        if violations:
+            self.fail("axe-core found:\n" + "\n".join(violations))
 
     def test_accessibility_audit_finds_no_violations(self):
         self.page.open().finish()
