@@ -95,17 +95,15 @@ class PageTest(unittest.TestCase):
             }, 1);""")
         self.assertEqual(self.page.finish(), [])
         self.assertEqual(self.page.value("Text9"), "0")
-        inexact = exact_after_last_inexact = 0
         listed = rows(self.page.pane_text())
-        for columns in listed:
-            if columns[5] == " 0 Hz        ":
-                exact_after_last_inexact += 1
-            else:
-                inexact += 1
-                exact_after_last_inexact = 0
-        self.assertGreaterEqual(inexact, 20000)
-        self.assertGreater(exact_after_last_inexact, 5000, "the edit was read late or not at all")
         self.assertEqual(int(self.page.value("Text10")), len(listed))
+        dividers = [int(columns[0]) for columns in listed]
+        exact = [columns[5] == " 0 Hz        " for columns in listed]
+        edit = len(exact) - exact[::-1].index(False)  # the first row after the last inexact one
+        self.assertGreaterEqual(edit, 20000, "the edit was read before it was made")
+        self.assertEqual(dividers[:edit], list(range(168, 168 + edit)), "a divider went unlisted")
+        self.assertTrue(all(exact[edit:]) and all(r % 84 == 0 for r in dividers[edit:]))
+        self.assertGreater(len(dividers) - edit, 5000, "the edit was read late or not at all")
         self.assertTrue(self.page.pane_text().endswith(FOOTER))
 
     def audit(self):
