@@ -819,7 +819,8 @@
         turn() {
             return new Promise((resolve) => {
                 this.wake = resolve;
-                if (performance.now() - this.lastFrame > kLongestWithoutFrame) {
+                // A hidden page draws nothing, and its run goes on without waiting.
+                if (!document.hidden && performance.now() - this.lastFrame > kLongestWithoutFrame) {
                     requestAnimationFrame(() => this.channel.port2.postMessage(0));
                 } else {
                     this.channel.port2.postMessage(0);
