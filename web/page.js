@@ -543,6 +543,9 @@
             this.window = 0;
             this.form = document.getElementById('Form1');
             this.controls = new Map();
+            // Where each frame's top-left corner lies in the window, and what it holds.
+            this.origins = new Map([['', { left: 0, top: 0 }]]);
+            this.held = new Map();
             this.boxes = new Map(); // control number -> input
             this.options = new Map();
             this.startButtons = [];
@@ -564,6 +567,7 @@
         start(module) {
             this.module = module;
             this.window = module._WebCreateWindow();
+            this.arrangeFocusOrder();
             this.pane.element.focus({ preventScroll: true });
             this.api.ready = true;
             document.body.dataset.ready = '1';
@@ -622,15 +626,31 @@
             this.form.style.height = height + 'px';
         }
 
+        // The window's focus order crosses its frames (the RF side's max error comes after the
+        // shared FoLD group), so every control is a child of the window, placed where the
+        // table puts it, and the controls that take the focus stand in the page in that order:
+        // the browser's own Tab order, with no tab index to override it. Each frame owns what
+        // it holds, so that assistive technology still reads a group under its caption.
+        arrangeFocusOrder() {
+            const frames = [...this.held.keys()].map(name => this.controls.get(name));
+            const focusOrder = [...this.controls.values()]
+                .filter(control => !frames.includes(control))
+                .sort((a, b) => a.tabOrder - b.tabOrder);
+            this.form.append(...frames, ...focusOrder);
+            for (const [name, held] of this.held) {
+                this.controls.get(name).setAttribute('aria-owns', held.join(' '));
+            }
+        }
+
         createControl(row) {
             const kind = kKinds[row.kind];
-            const container = row.container ? this.controls.get(row.container) : this.form;
+            const origin = this.origins.get(row.container);
             const number = Number(row.name.replace(/^\D+/, '')) || 0;
             let control;
-            let focusable = null;
             switch (kind) {
             case 'Frame': {
                 control = document.createElement('fieldset');
+                this.held.set(row.name, []);
                 const legend = document.createElement('legend');
                 legend.textContent = row.caption;
                 const line = document.createElement('div');
@@ -644,7 +664,7 @@
                 control.textContent = row.caption;
                 break;
             case 'TextBox':
-                control = focusable = document.createElement('input');
+                control = document.createElement('input');
                 control.type = 'text';
                 control.spellcheck = false;
                 control.autocomplete = 'off';
@@ -657,8 +677,9 @@
                 break;
             case 'Option': {
                 control = document.createElement('div');
+                control.id = row.name + '-item';
                 control.classList.add('option');
-                focusable = document.createElement('input');
+                const focusable = document.createElement('input');
                 focusable.type = 'radio';
                 focusable.id = row.name;
                 focusable.name = row.container;
@@ -675,7 +696,7 @@
                 break;
             }
             case 'Button':
-                control = focusable = document.createElement('button');
+                control = document.createElement('button');
                 control.type = 'button';
                 control.textContent = row.caption;
                 control.addEventListener('click', () => this.buttonClicked(number, control));
@@ -694,10 +715,11 @@
                 break;
             }
             case 'ResultPane':
-                control = focusable = document.createElement('div');
+                control = document.createElement('div');
                 control.setAttribute('role', 'textbox');
                 control.setAttribute('aria-readonly', 'true');
                 control.setAttribute('aria-multiline', 'true');
+                control.tabIndex = 0; // focusable, in the page's order
                 control.setAttribute('aria-label', row.accessibleName);
                 this.pane = new ReportPane(control, this);
                 break;
@@ -712,14 +734,17 @@
                 && row.accessibleName !== row.caption) {
                 control.setAttribute('aria-label', row.accessibleName);
             }
-            Object.assign(control.style, { left: row.left + 'px', top: row.top + 'px',
+            const left = origin.left + row.left;
+            const top = origin.top + row.top;
+            this.origins.set(row.name, { left, top });
+            Object.assign(control.style, { left: left + 'px', top: top + 'px',
                 width: row.width + 'px', height: row.height + 'px' });
-            if (focusable) {
-                // HTML puts tabindex 0 after every positive one; the table starts at 0.
-                focusable.tabIndex = row.tabIndex + 1;
+            control.tabOrder = row.tabIndex;
+            if (row.container) {
+                this.held.get(row.container).push(control.id);
             }
             this.controls.set(row.name, control);
-            container.append(control);
+            this.form.append(control);
         }
 
         fieldEdited(number, value) {
