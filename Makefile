@@ -7,7 +7,7 @@ FUZZ_SECONDS ?= 60
 FUZZERS := number_reading_fuzzer calculation_run_fuzzer
 FUZZ_DIR := build-fuzz
 
-.PHONY: all deps build test run screenshot bench package format format-check tidy asan libcxx wasm-core fuzz fuzz-merge clean
+.PHONY: all deps build test run web screenshot bench bench-web package format format-check tidy asan libcxx wasm-core fuzz fuzz-merge clean
 
 all: build
 
@@ -20,6 +20,7 @@ build: deps
 
 test: deps
 	cmake --workflow --preset $(PRESET)
+	cmake --workflow --preset web
 
 # The calculator as its users get it: an optimised build, whose sweeps run four to five times
 # as fast as the tests' debug build. It needs a desktop to open on; without one, say so rather
@@ -32,6 +33,12 @@ run: deps
 		exit 1; \
 	fi
 	build-release/app/lmx2330a-calc
+
+# The calculator as one web page that opens from disk in a browser, with nothing else to install:
+# build-web/lmx2330a-calc.html, built by Debian's emscripten.
+web: deps
+	scripts/emscripten-env cmake --workflow --preset web
+	sha256sum build-web/lmx2330a-calc.html
 
 # docs/screenshot.png: the window after "Calculate RF" with the start-up settings, drawn on a
 # virtual X server. SCALE=2 draws it as a high-DPI screen does, with twice the pixels each way,
@@ -48,6 +55,14 @@ bench: deps
 	cmake --preset bench
 	cmake --build --preset bench
 	build-bench/bench/pll_bench $(BENCH_ARGS)
+
+# Times the web page in headless Chromium, from the web preset's build, and prints a table:
+# BENCH_WEB_REPEATS runs of each timing, the best (or the median) kept.
+BENCH_WEB_REPEATS ?= 3
+bench-web: deps
+	cmake --preset web
+	cmake --build --preset web
+	/usr/bin/python3 bench/web_bench.py build-web/lmx2330a-calc.html $(BENCH_WEB_REPEATS)
 
 # The Debian package, from an optimised build: build-release/lmx2330a-calc_<version>_<arch>.deb,
 # and its SHA-256. The same commit gives the same bytes wherever and whenever it is built; the

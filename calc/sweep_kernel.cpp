@@ -7,6 +7,10 @@
 #include <cmath>
 #include <limits>
 
+#if defined(__wasm_simd128__)
+#include <wasm_simd128.h>
+#endif
+
 namespace calc {
 namespace {
 
@@ -71,9 +75,16 @@ template <bool kRoundInstruction>
     return last + 1;
 }
 
+// WebAssembly rounds halves to even in one instruction (f64.nearest) in every engine.
+#if defined(__wasm__)
+constexpr bool kBaselineRounds = true;
+#else
+constexpr bool kBaselineRounds = false;
+#endif
+
 std::int64_t ScanPlain(const HeldReadings &held, std::int64_t first, std::int64_t last)
 {
-    return Scan<false>(held, first, last);
+    return Scan<kBaselineRounds>(held, first, last);
 }
 
 #if defined(__x86_64__)
@@ -108,8 +119,55 @@ bool Supports(SweepPath path)
         return __builtin_cpu_supports("avx2");
     case SweepPath::Avx512:
         return __builtin_cpu_supports("avx512f");
+    case SweepPath::Simd128:
+        break;
     }
     return false;
+}
+#elif defined(__wasm_simd128__)
+#define PLL_SWEEP_PATH_SIMD128 1
+
+// Two dividers per vector, with the operations of Stops in the same order; f64x2.nearest
+// rounds halves to even, as RoundHalfEven does. A module is built with or without SIMD as a
+// whole, so there is nothing to choose at run time.
+std::int64_t ScanSimd128(const HeldReadings &held, std::int64_t first, std::int64_t last)
+{
+    const v128_t crystal = wasm_f64x2_splat(held.crystal);
+    const v128_t wanted = wasm_f64x2_splat(held.wanted);
+    const v128_t maxError = wasm_f64x2_splat(held.maxError);
+    const v128_t lowestN = wasm_f64x2_splat(kLowestN);
+    const v128_t highestN = wasm_f64x2_splat(kHighestN);
+    const v128_t two = wasm_f64x2_splat(2.0);
+    std::int64_t start = first;
+    for (; last - start + 1 >= kChunk; start += kChunk) {
+        const auto base = static_cast<double>(start);
+        v128_t r = wasm_f64x2_make(base, base + 1.0); // whole numbers below 2^53: exact
+        v128_t stops = wasm_i64x2_splat(0);
+        for (int i = 0; i < kChunk / 2; ++i) {
+            const v128_t fRef = wasm_f64x2_div(crystal, r);
+            const v128_t n = wasm_f64x2_nearest(wasm_f64x2_div(wanted, fRef));
+            const v128_t error = wasm_f64x2_sub(wasm_f64x2_mul(fRef, n), wanted);
+            const v128_t inRange
+                = wasm_v128_and(wasm_f64x2_ge(n, lowestN), wasm_f64x2_le(n, highestN));
+            const v128_t within = wasm_f64x2_le(wasm_f64x2_abs(error), maxError);
+            stops = wasm_v128_or(stops, wasm_v128_or(wasm_v128_not(inRange), within));
+            r = wasm_f64x2_add(r, two);
+        }
+        if (wasm_v128_any_true(stops)) {
+            break;
+        }
+    }
+    for (; start <= last; ++start) {
+        if (Stops<true>(held, static_cast<double>(start))) {
+            return start;
+        }
+    }
+    return last + 1;
+}
+
+bool Supports(SweepPath path)
+{
+    return path == SweepPath::Plain || path == SweepPath::Simd128;
 }
 #else
 bool Supports(SweepPath path)
@@ -118,8 +176,8 @@ bool Supports(SweepPath path)
 }
 #endif
 
-constexpr std::array kAllPaths
-    = { SweepPath::Plain, SweepPath::Sse41, SweepPath::Avx2, SweepPath::Avx512 };
+constexpr std::array kAllPaths = { SweepPath::Plain, SweepPath::Sse41, SweepPath::Avx2,
+    SweepPath::Avx512, SweepPath::Simd128 };
 
 } // namespace
 
@@ -136,10 +194,12 @@ std::int64_t FindStoppingDivider(
         return ScanAvx2(held, first, last);
     case SweepPath::Avx512:
         return ScanAvx512(held, first, last);
-#else
+#elif defined(PLL_SWEEP_PATH_SIMD128)
+    case SweepPath::Simd128:
+        return ScanSimd128(held, first, last);
+#endif
     default:
         break;
-#endif
     }
     return ScanPlain(held, first, last);
 }
@@ -177,6 +237,8 @@ std::string_view SweepPathName(SweepPath path)
         return "avx2";
     case SweepPath::Avx512:
         return "avx512";
+    case SweepPath::Simd128:
+        return "simd128";
     }
     return "plain";
 }

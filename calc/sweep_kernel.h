@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The sweep's inner loop: the dividers that do not match, tried as fast as the machine can, in
-// one plain path that every compiler builds and vector paths chosen at run time for x86-64.
+// one plain path that every compiler builds, vector paths chosen at run time for x86-64, and one
+// for WebAssembly built with its SIMD instructions.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +17,7 @@ enum class SweepPath : std::uint8_t {
     Sse41,
     Avx2,
     Avx512,
+    Simd128, // WebAssembly SIMD, in a module built with it; its engine has no run-time choice
 };
 
 // What the sweep reads from the crystal, wanted and max-error boxes, held while no event can
@@ -37,7 +39,7 @@ std::int64_t FindStoppingDivider(
 std::vector<SweepPath> SweepPathsOfThisMachine();
 SweepPath BestSweepPath();
 
-// "plain", "sse4.1", "avx2", "avx512".
+// "plain", "sse4.1", "avx2", "avx512", "simd128".
 std::string_view SweepPathName(SweepPath path);
 
 } // namespace calc

@@ -1,0 +1,165 @@
+# SPDX-License-Identifier: MIT
+"""Times the one-file page in headless Chromium and prints a table: the file's size, the click to
+the footer at the start-up settings, the core's dividers per second on each WebAssembly build,
+the page's run against its core's, the click to the overflow box, and how long a key typed while
+the widest sweep runs takes to show. All times are the page's own clock (performance.now).
+
+Run as: web_bench.py <lmx2330a-calc.html> [repeats]   (Debian's /usr/bin/python3)
+"""
+import json
+import os
+import pathlib
+import statistics
+import sys
+import time
+import urllib.request
+
+import websocket
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent / "tests" / "web"))
+from page_driver import SCENARIOS, Page  # noqa: E402
+
+CORES = ("plain", "simd")
+DIVIDERS = {"S2": 16_800_001 - 168 + 1, "S5": 924_144_827 - 21_474 + 1}  # bench/scenarios.h
+KEYS = 20
+
+# Clicks a button and resolves, at the first frame after it, with the milliseconds from the click
+# to the run's end or to its error box coming up, whichever is first.
+CLICK_TO_END = """
+const done = arguments[arguments.length - 1];
+const box = document.getElementById('ErrorBox');
+const channel = new MessageChannel();
+const start = performance.now();
+channel.port1.onmessage = () => {
+    if (lmx2330a.running && !box.open) { channel.port2.postMessage(0); return; }
+    const end = performance.now();
+    requestAnimationFrame(() => done({end: end - start, frame: performance.now() - start,
+                                      box: box.open}));
+};
+document.getElementById(arguments[0]).click();
+channel.port2.postMessage(0);
+"""
+
+# For every key typed into a box: from the key's event time to its value showing in the box, and
+# to the frame after it; and whether a run was under way when it came.
+WATCH_KEYS = """
+window.benchKeys = [];
+const box = document.getElementById(arguments[0]);
+let down = 0;
+box.addEventListener('keydown', e => { down = e.timeStamp; });
+box.addEventListener('input', () => {
+    const key = {value: performance.now() - down, running: lmx2330a.running};
+    benchKeys.push(key);
+    requestAnimationFrame(() => { key.frame = performance.now() - down; });
+});
+"""
+
+
+def median_of(times):
+    return statistics.median(times) if times else float("nan")
+
+
+class Bench:
+    def __init__(self, page_file, repeats):
+        self.page = Page(page_file, run_timeout=900)
+        self.repeats = repeats
+        self.rows = []
+
+    def row(self, what, value, unit, note=""):
+        self.rows.append((what, value, unit, note))
+        print(f"  {what:<48} {value:>13} {unit:<8} {note}", flush=True)
+
+    def click_to_end(self, button="Command1"):
+        result = self.page.driver.execute_async_script(CLICK_TO_END, button)
+        self.page.settle()
+        return result
+
+    def open_with(self, scenario, core=None):
+        fields, options = SCENARIOS[scenario]
+        self.page.open(core).set_up(fields, options)
+
+    def core_time(self, scenario, core):
+        """The core alone, on the same settings in the same module: the page's hook runs the
+        sweep with no page around it."""
+        self.open_with(scenario, core)
+        return min(self.page.js("return lmx2330a.timeCore('RF').ms")
+                   for _ in range(self.repeats))
+
+    def run(self):
+        size = os.path.getsize(self.page.url.removeprefix("file://"))
+        self.row("file size", f"{size / 1000:.1f}", "KB", "goal <= 500 KB")
+
+        self.page.open()
+        s1 = [self.click_to_end()["frame"] for _ in range(max(5, self.repeats))]
+        self.row(f"S1 click -> footer shown ({self.page.js('return lmx2330a.core')})",
+                 f"{median_of(s1):.1f}", "ms", f"median of {len(s1)}, max {max(s1):.1f}")
+
+        for core in CORES:
+            core_ms = {scenario: self.core_time(scenario, core) for scenario in ("S2", "S5")}
+            for scenario, ms in core_ms.items():
+                self.row(f"core {scenario} {core}", f"{DIVIDERS[scenario] / ms / 1000:.0f}",
+                         "M div/s", f"{ms:.1f} ms")
+
+            # The page's run as the desktop bench times its window's: from the click to the run's
+            # end, with the footer in the pane; the frame that shows it comes on top.
+            self.open_with("S2", core)
+            clicks = [self.click_to_end() for _ in range(self.repeats)]
+            page_ms = min(click["end"] for click in clicks)
+            self.row(f"page S2 {core} click -> run's end", f"{page_ms:.1f}", "ms",
+                     f"{DIVIDERS['S2'] / page_ms / 1000:.0f} M div/s, "
+                     f"{page_ms / core_ms['S2']:.2f} x core (goal <= 1.3); footer shown at "
+                     f"{min(click['frame'] for click in clicks):.0f} ms")
+
+            self.open_with("S5", core)
+            result = self.click_to_end()
+            self.row(f"page S5 {core} click -> overflow box", f"{result['frame']:.0f}", "ms",
+                     f"{DIVIDERS['S5'] / result['frame'] / 1000:.0f} M div/s, "
+                     + ("" if result["box"] else "NO BOX, ") + "goal <= 3000 ms")
+
+        self.key_latency()
+
+    def key_latency(self):
+        """Keys typed into the IF side's max error box while the RF side sweeps S5. The keys go
+        straight to Chromium's DevTools socket: chromedriver would hold each until the page is
+        idle, and hide the very wait this measures."""
+        self.open_with("S5")
+        self.page.js(WATCH_KEYS, "Text15")
+        address = self.page.driver.capabilities["goog:chromeOptions"]["debuggerAddress"]
+        with urllib.request.urlopen(f"http://{address}/json") as targets:
+            page = next(t for t in json.load(targets) if t["type"] == "page")
+        devtools = websocket.create_connection(page["webSocketDebuggerUrl"], timeout=60,
+                                               suppress_origin=True)
+        self.page.js("document.getElementById('Command1').click();"
+                     "document.getElementById('Text15').focus()")
+        for key in range(KEYS):
+            time.sleep(0.05)
+            for kind in ("keyDown", "keyUp"):
+                devtools.send(json.dumps({"id": key, "method": "Input.dispatchKeyEvent", "params": {
+                    "type": kind, "key": "1", "code": "Digit1", "text": "1" if kind == "keyDown"
+                    else "", "windowsVirtualKeyCode": 49}}))
+                while json.loads(devtools.recv()).get("id") != key:
+                    pass
+        devtools.close()
+        time.sleep(0.1)
+        keys = self.page.js("return benchKeys")
+        during = [k for k in keys if k["running"] and "frame" in k]
+        self.page.settle()
+        note = f"{len(during)} of {KEYS} keys during the run"
+        for what in ("value", "frame"):
+            times = [k[what] for k in during]
+            self.row(f"key while S5 runs -> {what} shown, median / max",
+                     f"{median_of(times):.1f} / {max(times, default=float('nan')):.1f}", "ms",
+                     note + ("; goal max <= 50 ms" if what == "frame" else ""))
+
+def main():
+    repeats = int(sys.argv[2]) if len(sys.argv) > 2 else 3
+    bench = Bench(sys.argv[1], repeats)
+    try:
+        print(f"web bench: {sys.argv[1]} in headless Chromium", flush=True)
+        bench.run()
+    finally:
+        bench.page.close()
+
+
+if __name__ == "__main__":
+    main()

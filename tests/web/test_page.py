@@ -1,0 +1,144 @@
+# SPDX-License-Identifier: MIT
+"""The one-file page in headless Chromium, offline from disk: the reports it writes, its error
+boxes, a box edited during a run, both WebAssembly builds, and what an accessibility audit says.
+
+Run as: test_page.py <lmx2330a-calc.html> [unittest options]
+"""
+import sys
+import unittest
+
+from page_driver import FOOTER, HERE, SCENARIOS, Page, expected_report
+
+PAGE_FILE = sys.argv.pop(1)
+CORES = ("plain", "simd")
+# Nearly three hundred thousand dividers, every one a match (max error 1e9) with its row listed:
+# N from 4097 to 120000 splits for the 64/65 prescaler with A <= B and B <= 2047.
+EVERY_ROW = ({"Text8": "6.72e6", "Text6": "56", "Text7": "1640", "Text9": "1e9"}, ["Option4"])
+OVERFLOW_MESSAGE = ("N-counter overflow (B-reg > 2047), Increase Ref low or change Prescaler to "
+                    "64! ")
+
+
+def rows(pane):
+    """The report's rows of dividers, split into their columns."""
+    return [line.split("\t") for line in pane.split("\r\n") if line.count("\t") == 7]
+
+
+class PageTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.page = Page(PAGE_FILE)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.page.close()
+
+    def test_start_up_reports_are_the_desktops_on_both_cores(self):
+        for core in CORES:
+            for button, report in (("Command1", "default_rf_report.txt"),
+                                   ("Command2", "default_if_report.txt")):
+                with self.subTest(core=core, report=report):
+                    self.page.open(core).finish(button)
+                    self.assertEqual(self.page.pane_text(), expected_report(report))
+
+    def test_focus_starts_in_the_pane_and_follows_the_windows_tab_order(self):
+        self.page.open()
+        expected = (["RichTextBox1", "Text5", "Text6", "Text7", "Text8"]
+                    + [f"Option{i}" for i in range(1, 20)] + ["Text9", "Text10", "Text11", "Text12"]
+                    + [f"Option{i}" for i in range(20, 30)]
+                    + ["Text13", "Text14", "Text15", "Command1", "Command2"])
+        self.assertEqual(self.page.js("return [...document.querySelectorAll("
+                                      "'#Form1 input, #Form1 button, #Form1 [tabindex]')]"
+                                      ".map(e => e.id)"), expected)
+        self.assertEqual(self.page.js("return document.activeElement.id"), "RichTextBox1")
+
+    def test_cores_agree_on_a_sweep_full_of_matches(self):
+        fields, options = EVERY_ROW
+        panes = {}
+        for core in CORES:
+            self.page.open(core).set_up(fields, options)
+            self.assertEqual(self.page.finish(), [])
+            panes[core] = self.page.pane_text()
+        self.assertEqual(len(rows(panes["plain"])), int(self.page.value("Text10")))
+        self.assertGreater(len(rows(panes["plain"])), 280_000)
+        self.assertTrue(panes["plain"] == panes["simd"], "the two cores wrote different reports")
+
+    def test_overflow_box_comes_once_and_the_footer_after_it(self):
+        self.page.open().set_up({"Text8": "2.5e9"})
+        self.page.run()
+        self.assertTrue(self.page.box_open())
+        self.assertEqual(self.page.element("ErrorBoxTitle").text, "PLL register ERROR")
+        self.assertEqual(self.page.js("return document.getElementById('ErrorBoxText').textContent"),
+                         OVERFLOW_MESSAGE)
+        self.assertTrue(self.page.js("return lmx2330a.running"), "the run waits for the box")
+        self.assertNotIn("Over and Out", self.page.pane_text())
+        self.page.close_box()
+        self.page.wait_for("!lmx2330a.running")
+        self.assertFalse(self.page.box_open())
+        pane = self.page.pane_text()
+        self.assertIn("441\t\t 38095.2 Hz\t65625\t", pane)
+        self.assertTrue(pane.endswith(FOOTER), pane[-200:])
+        self.assertEqual(self.page.value("Text10"), "14")
+        self.assertTrue(self.page.element("Command1").is_enabled())
+
+    def test_unreadable_box_gives_its_error_box_and_the_report_is_closed(self):
+        cases = [("Text7", "abc", 'Ref high (Hz) : "abc" is not a number'),
+                 ("Text5", "", 'Crystal Frequency (Hz) : "" is not a number'),
+                 ("Text8", "1e999", 'Freq (MHz) : "1e999" is too large')]
+        for box, text, message in cases:
+            with self.subTest(box=box, text=text):
+                self.page.open().set_up({box: text})
+                self.assertEqual(self.page.finish(), [message])
+                self.assertEqual(rows(self.page.pane_text()), [])
+                self.assertTrue(self.page.pane_text().endswith(FOOTER))
+                self.assertEqual(self.page.value("Text10"), "0")
+
+    def test_box_edited_during_a_long_run_counts_from_the_next_divider(self):
+        # Every divider a match and listed. Once twenty thousand are, the max error goes to 0,
+        # as a user would type it while the page yields: from the next divider on, only the
+        # exact matches are listed.
+        fields, options = EVERY_ROW
+        self.page.open().set_up(fields, options)
+        self.page.js("""
+            const count = document.getElementById('Text10');
+            const maxError = document.getElementById('Text9');
+            const timer = setInterval(() => {
+                if (Number(count.value) < 20000) return;
+                clearInterval(timer);
+                maxError.value = '0';
+                maxError.dispatchEvent(new Event('input', {bubbles: true}));
+            }, 1);""")
+        self.assertEqual(self.page.finish(), [])
+        self.assertEqual(self.page.value("Text9"), "0")
+        listed = rows(self.page.pane_text())
+        self.assertEqual(int(self.page.value("Text10")), len(listed))
+        dividers = [int(columns[0]) for columns in listed]
+        exact = [columns[5] == " 0 Hz        " for columns in listed]
+        edit = len(exact) - exact[::-1].index(False)  # the first row after the last inexact one
+        self.assertGreaterEqual(edit, 20000, "the edit was read before it was made")
+        self.assertEqual(dividers[:edit], list(range(10243, 10243 + edit)),
+                         "a divider went unlisted")
+        self.assertTrue(all(exact[edit:]))
+        self.assertGreater(len(dividers) - edit, 1000, "the edit was read late or not at all")
+        self.assertTrue(self.page.pane_text().endswith(FOOTER))
+
+    def audit(self):
+        self.page.js((HERE / "axe.min.js").read_text(encoding="utf-8"))
+        violations = self.page.driver.execute_async_script("""
+            const done = arguments[arguments.length - 1];
+            axe.run(document).then(r => done(r.violations.map(v => `${v.id} (${v.impact}): ` +
+                `${v.help}: ${v.nodes.map(n => n.target.join(' ')).join(', ')}`)),
+                e => done([String(e)]));""")
+        if violations:
+            self.fail("axe-core found:\n" + "\n".join(violations))
+
+    def test_accessibility_audit_finds_no_violations(self):
+        self.page.open().finish()
+        self.audit()  # with a report in the pane
+        self.page.set_up({"Text7": "abc"})
+        self.page.run()
+        self.assertTrue(self.page.box_open())
+        self.audit()  # with the error box up
+        self.page.close_box()
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)

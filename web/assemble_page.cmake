@@ -1,0 +1,21 @@
+cmake_minimum_required(VERSION 3.25)
+# Puts the page together: the template's placeholders take the style sheet, the two module
+# scripts and the page's script, each inlined, so that the one file needs nothing else.
+# Run with cmake -P and -DTEMPLATE, -DSTYLE, -DSCRIPT, -DSIMD_MODULE, -DPLAIN_MODULE, -DOUTPUT.
+file(READ ${TEMPLATE} page)
+file(READ ${STYLE} style)
+file(READ ${SCRIPT} script)
+file(READ ${SIMD_MODULE} simd)
+file(READ ${PLAIN_MODULE} plain)
+foreach(part script simd plain)
+    # A script's text ends at the first "</script" whatever the quotes around it.
+    string(FIND "${${part}}" "</script" closing)
+    if(NOT closing EQUAL -1)
+        message(FATAL_ERROR "assemble_page: the ${part} script holds </script")
+    endif()
+endforeach()
+string(REPLACE "@PAGE_STYLE@" "${style}" page "${page}")
+string(REPLACE "@SIMD_MODULE@" "${simd}" page "${page}")
+string(REPLACE "@PLAIN_MODULE@" "${plain}" page "${page}")
+string(REPLACE "@PAGE_SCRIPT@" "${script}" page "${page}")
+file(WRITE ${OUTPUT} "${page}")
