@@ -37,7 +37,7 @@ run: deps
 # The calculator as one web page that opens from disk in a browser, with nothing else to install:
 # build-web/lmx2330a-calc.html, built by Debian's emscripten.
 web: deps
-	scripts/emscripten-env cmake --workflow --preset web
+	cmake --workflow --preset web
 	sha256sum build-web/lmx2330a-calc.html
 
 # docs/screenshot.png: the window after "Calculate RF" with the start-up settings, drawn on a
@@ -98,7 +98,7 @@ libcxx: deps
 	cmake --workflow --preset libcxx
 
 wasm-core: deps
-	scripts/emscripten-env cmake --workflow --preset wasm-core
+	cmake --workflow --preset wasm-core
 
 # Builds the libFuzzer targets and runs each for FUZZ_SECONDS, starting from its kept corpus in
 # fuzz/corpus/ (which is only read; what a run finds goes to build-fuzz/corpus/). A crash, a
