@@ -31,9 +31,6 @@ constexpr qsizetype kLongestShownLine = 10000;
 // one report are all alike, and lines drawn later widen the range if need be.
 constexpr qsizetype kLinesMeasuredPerSync = 16;
 constexpr int kHorizontalStep = 20;
-// The text is kept in blocks of this size, so that a growing report is never copied: with the
-// string's terminating NUL, one huge page each.
-constexpr std::size_t kBlockBytes = (std::size_t { 2 } << 20) - 1;
 constexpr qsizetype kLinesPerOffsetMark = 64;
 // Assistive technology is told what text came or went, and the text goes with the news over
 // D-Bus, in one message; a larger change is not announced, and is read on demand instead.
@@ -104,19 +101,8 @@ void ReportView::SetText(std::string_view text)
     if (m_primary) {
         m_primary->Keep();
     }
-    // The new report fills the blocks of the one before, whose pages are already there, and
-    // ReleaseSpareMemory gives back what it leaves unused.
-    for (Block &block : m_blocks) {
-        block.clear();
-        m_spareBlocks.push_back(std::move(block));
-    }
-    m_blocks.clear();
-    m_lines.clear();
-    m_textSize = 0;
-    StartBlock();
-    m_lines.push_back({});
+    m_text.Set(text);
     m_offsetMarks.assign(1, 0);
-    Append(text);
     const bool hadSelection = HasSelection();
     const bool caretMoves = m_cursor != Position {} || hadSelection;
     m_anchor = m_cursor = {};
@@ -136,69 +122,19 @@ void ReportView::SetText(std::string_view text)
     Sync();
 }
 
-void ReportView::StartBlock()
-{
-    if (m_spareBlocks.empty()) {
-        m_blocks.emplace_back().reserve(kBlockBytes);
-    } else {
-        m_blocks.push_back(std::move(m_spareBlocks.back()));
-        m_spareBlocks.pop_back();
-    }
-}
-
 void ReportView::ReleaseSpareMemory()
 {
-    m_spareBlocks.clear();
-    m_spareBlocks.shrink_to_fit();
-    if (m_lines.capacity() > 2 * m_lines.size()) {
-        m_lines.shrink_to_fit();
-    }
+    m_text.ReleaseSpareMemory();
 }
 
 void ReportView::Append(std::string_view text)
 {
-    if (!m_blocks.back().empty() && m_blocks.back().size() + text.size() > kBlockBytes) {
-        // The line still open at the end of the full block moves to the new one with it.
-        LineStart &open = m_lines.back();
-        Block &full = m_blocks.back();
-        const Block tail = full.substr(open.offset);
-        full.resize(open.offset);
-        StartBlock();
-        m_blocks.back().append(tail);
-        open = { static_cast<std::uint32_t>(m_blocks.size() - 1), 0 };
-    }
-    Block &block = m_blocks.back();
-    const std::size_t from = block.size();
-    block.append(text);
-    m_textSize += text.size();
-    IndexLines(from);
-}
-
-// Notes where each line after `from` in the last block starts.
-void ReportView::IndexLines(std::size_t from)
-{
-    const Block &block = m_blocks.back();
-    const auto blockIndex = static_cast<std::uint32_t>(m_blocks.size() - 1);
-    const char *begin = block.data();
-    const char *end = begin + block.size();
-    for (const char *p = begin + from; p < end;) {
-        const void *found = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
-        if (found == nullptr) {
-            break;
-        }
-        p = static_cast<const char *>(found) + 1;
-        m_lines.push_back({ blockIndex, static_cast<std::uint32_t>(p - begin) });
-    }
+    m_text.Append(text);
 }
 
 std::string ReportView::Text() const
 {
-    std::string text;
-    text.reserve(m_textSize);
-    for (const Block &block : m_blocks) {
-        text.append(block.data(), block.size());
-    }
-    return text;
+    return m_text.Text();
 }
 
 void ReportView::Sync()
@@ -255,22 +191,6 @@ void ReportView::SetTabStopDistance(qreal pixels)
     m_textOption.setTabStopDistance(pixels);
     m_widestLine = 0;
     viewport()->update();
-}
-
-std::string_view ReportView::LineBytes(qsizetype line) const
-{
-    const auto index = static_cast<std::size_t>(line);
-    const LineStart start = m_lines[index];
-    const Block &block = m_blocks[start.block];
-    std::size_t end = block.size();
-    if (index + 1 < m_lines.size()) {
-        const LineStart next = m_lines[index + 1];
-        end = (next.block == start.block ? next.offset : block.size()) - 1; // before its LF
-    }
-    if (end > start.offset && block[end - 1] == '\r') {
-        --end;
-    }
-    return std::string_view(block).substr(start.offset, end - start.offset);
 }
 
 QString ReportView::Line(qsizetype line) const

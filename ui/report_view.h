@@ -9,6 +9,7 @@
 // (the X11 primary selection).
 #pragma once
 
+#include "form/pane_text.h"
 #include "ui/large_page_allocator.h"
 
 #include <QAbstractScrollArea>
@@ -44,7 +45,7 @@ public:
 
     // The whole text, exactly as set and appended.
     std::string Text() const;
-    std::size_t TextSize() const { return m_textSize; }
+    std::size_t TextSize() const { return m_text.Size(); }
     // Replaces the text. The memory of the text before is kept for the new one to grow into,
     // until ReleaseSpareMemory: a run that lists a million rows again takes no new memory.
     void SetText(std::string_view text);
@@ -55,7 +56,7 @@ public:
     void Sync();
 
     void SetTabStopDistance(qreal pixels);
-    qsizetype LineCount() const { return static_cast<qsizetype>(m_lines.size()); }
+    qsizetype LineCount() const { return static_cast<qsizetype>(m_text.LineCount()); }
     // A line as shown: without its line end.
     QString Line(qsizetype line) const;
     bool HasSelection() const { return m_anchor != m_cursor; }
@@ -103,15 +104,10 @@ private:
     // What a drag extends the selection by: after a double-click, words; after a triple, lines.
     enum class Unit : std::uint8_t { Character, Word, Line };
 
-    // Where a line starts: its block, and its offset in the block. A line never spans blocks.
-    struct LineStart {
-        std::uint32_t block = 0;
-        std::uint32_t offset = 0;
-    };
-
-    std::string_view LineBytes(qsizetype line) const;
-    void StartBlock();
-    void IndexLines(std::size_t from);
+    std::string_view LineBytes(qsizetype line) const
+    {
+        return m_text.Line(static_cast<std::size_t>(line));
+    }
     int LineHeight() const;
     int VisibleLines() const;
     void UpdateScrollBars();
@@ -129,11 +125,7 @@ private:
     void DragOut();
     void OfferPrimarySelection();
 
-    using Block = std::basic_string<char, std::char_traits<char>, LargePageAllocator<char>>;
-    std::vector<Block> m_blocks;
-    std::vector<Block> m_spareBlocks; // emptied, from the text before
-    std::vector<LineStart, LargePageAllocator<LineStart>> m_lines;
-    std::size_t m_textSize = 0;
+    form::PaneText<LargePageAllocator> m_text;
     qsizetype m_syncedLines = 1; // lines the scroll bars knew of at the last Sync
     qreal m_widestLine = 0;
     QTextOption m_textOption;

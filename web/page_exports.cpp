@@ -99,12 +99,12 @@ EMSCRIPTEN_KEEPALIVE std::size_t WebPaneBlockCount(const WebWindow *window)
 
 EMSCRIPTEN_KEEPALIVE const char *WebPaneBlock(const WebWindow *window, std::size_t block)
 {
-    return window->Pane().Block(block).data();
+    return window->Pane().BlockText(block).data();
 }
 
 EMSCRIPTEN_KEEPALIVE std::size_t WebPaneBlockSize(const WebWindow *window, std::size_t block)
 {
-    return window->Pane().Block(block).size();
+    return window->Pane().BlockText(block).size();
 }
 
 // Lines `first` to `last` joined by LF; the text stays until the next call.

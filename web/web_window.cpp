@@ -142,7 +142,13 @@ void WebWindow::OptionSelectedByUser(int number)
 
 std::string_view WebWindow::CopyLines(std::size_t first, std::size_t last)
 {
-    m_copied = m_pane.JoinedLines(first, last);
+    m_copied.clear();
+    for (std::size_t line = first; line <= last && line < m_pane.LineCount(); ++line) {
+        m_copied.append(m_pane.Line(line));
+        if (line != last) {
+            m_copied += '\n';
+        }
+    }
     return m_copied;
 }
 

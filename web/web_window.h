@@ -7,9 +7,9 @@
 #include "calc/side_profile.h"
 #include "calc/sweep_kernel.h"
 #include "calc/window_ops.h"
+#include "form/pane_text.h"
 #include "form/report_limit.h"
 #include "form/yield_pacer.h"
-#include "web/pane_text.h"
 
 #include <array>
 #include <chrono>
@@ -32,7 +32,7 @@ public:
     // The user has selected an option button; the others of its frame are cleared.
     void OptionSelectedByUser(int number);
 
-    const PaneText &Pane() const { return m_pane; }
+    const form::PaneText<> &Pane() const { return m_pane; }
     // Lines `first` to `last` as the pane copies them, kept until the next call.
     std::string_view CopyLines(std::size_t first, std::size_t last);
     std::string_view Copied() const { return m_copied; }
@@ -67,7 +67,7 @@ private:
     std::array<bool, 30> m_options {};
     // What a run has set and the page shows from the next frame on.
     std::array<std::optional<std::string>, 16> m_pendingCounts;
-    PaneText m_pane;
+    form::PaneText<> m_pane;
     std::string m_copied;
     form::YieldPacer m_pacer;
     std::chrono::steady_clock::time_point m_lastClockReading;
