@@ -7,6 +7,8 @@ Run as: test_page.py <lmx2330a-calc.html> [unittest options]
 import sys
 import unittest
 
+from selenium.webdriver.common.keys import Keys
+
 from page_driver import FOOTER, HERE, SCENARIOS, Page, expected_report
 
 PAGE_FILE = sys.argv.pop(1)
@@ -39,6 +41,10 @@ class PageTest(unittest.TestCase):
                 with self.subTest(core=core, report=report):
                     self.page.open(core).finish(button)
                     self.assertEqual(self.page.pane_text(), expected_report(report))
+        # Ctrl+A in the pane selects what the desktop pane copies: its lines joined by LF.
+        self.page.element("RichTextBox1").send_keys(Keys.CONTROL, "a")
+        self.assertEqual(self.page.js("return lmx2330a.selectedText()"),
+                         expected_report("default_if_report.txt").replace("\r\n", "\n"))
 
     def test_focus_starts_in_the_pane_and_follows_the_windows_tab_order(self):
         self.page.open()
@@ -92,6 +98,15 @@ class PageTest(unittest.TestCase):
                 self.assertTrue(self.page.pane_text().endswith(FOOTER))
                 self.assertEqual(self.page.value("Text10"), "0")
 
+    def test_report_beyond_the_cap_stops_with_the_desktops_box(self):
+        self.page.open().js("lmx2330a.setLargestReport(3 << 20)")
+        self.page.set_up(*EVERY_ROW)
+        self.assertEqual(self.page.finish(), [
+            "The report has grown beyond 3 MiB, more than this window keeps: the sweep stops "
+            "here. Narrow the band between Ref low and Ref high, or lower Max Error."])
+        pane = self.page.pane_text()
+        self.assertTrue(3 << 20 < len(pane) < (3 << 20) + 1000 and pane.endswith(FOOTER))
+
     def test_box_edited_during_a_long_run_counts_from_the_next_divider(self):
         # Every divider a match and listed. Once twenty thousand are, the max error goes to 0,
         # as a user would type it while the page yields: from the next divider on, only the
@@ -134,6 +149,10 @@ class PageTest(unittest.TestCase):
     def test_accessibility_audit_finds_no_violations(self):
         self.page.open().finish()
         self.audit()  # with a report in the pane
+        self.page.driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {
+            "features": [{"name": "prefers-color-scheme", "value": "dark"}]})
+        self.audit()  # in dark mode too, contrast included
+        self.page.driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {"features": []})
         self.page.set_up({"Text7": "abc"})
         self.page.run()
         self.assertTrue(self.page.box_open())
