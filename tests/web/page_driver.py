@@ -44,7 +44,7 @@ def expected_report(name):
 class Page:
     """One Chromium with the page open in it."""
 
-    def __init__(self, page_file, run_timeout=300):
+    def __init__(self, page_file, run_timeout=300, language=None):
         self.url = pathlib.Path(page_file).resolve().as_uri()
         self.run_timeout = run_timeout
         self.profile = tempfile.mkdtemp(prefix="pll-chromium-")
@@ -52,6 +52,8 @@ class Page:
         options.binary_location = shutil.which("chromium") or "/usr/bin/chromium"
         for flag in CHROMIUM_FLAGS + ["--user-data-dir=" + self.profile]:
             options.add_argument(flag)
+        if language:  # the browser's language, which the page takes its number format from
+            options.add_experimental_option("prefs", {"intl.accept_languages": language})
         service = Service(shutil.which("chromedriver") or "/usr/bin/chromedriver",
                           log_path=os.devnull)
         self.driver = webdriver.Chrome(service=service, options=options)

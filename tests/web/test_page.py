@@ -46,6 +46,16 @@ class PageTest(unittest.TestCase):
         self.assertEqual(self.page.js("return lmx2330a.selectedText()"),
                          expected_report("default_if_report.txt").replace("\r\n", "\n"))
 
+    def test_a_german_browser_reads_german_numbers(self):
+        with Page(PAGE_FILE, language="de-DE") as german:
+            german.open().set_up({"Text5": "16.800.000", "Text6": "12.500"})
+            self.assertEqual(german.finish(), [])
+            header, rows_and_footer = german.pane_text().split("\r\n", 1)
+        self.assertEqual(header, "Xtal = 16.800.000 Hz    Freq = 100e6 Hz    Ref low = 12.500 Hz"
+                                 "    Ref high = 100000 Hz    ")
+        self.assertEqual(rows_and_footer,
+                         expected_report("default_rf_report.txt").split("\r\n", 1)[1])
+
     def test_focus_starts_in_the_pane_and_follows_the_windows_tab_order(self):
         self.page.open()
         expected = (["RichTextBox1", "Text5", "Text6", "Text7", "Text8"]
