@@ -13,7 +13,7 @@ std::string SideOf(const ControlRow &box)
         const calc::SideProfile &profile = calc::ProfileOf(side);
         for (calc::Box own : { profile.wanted.box, profile.refLow.box, profile.refHigh.box,
                  profile.maxError.box, profile.matchCount }) {
-            if (&Row(ControlOf(own)) == &box) {
+            if (Row(ControlOf(own)).name == box.name) {
                 return std::string(profile.name) + ' ';
             }
         }

@@ -47,7 +47,7 @@ constexpr int kClientHeight = 8385;
 using K = ControlKind;
 
 // clang-format off
-constexpr std::array kControls = {
+inline constexpr std::array kControls = {
     ControlRow { "Frame2",       "",        K::Frame,       "Reference Setting",        60,   60, 10335,  675,  2 },
     ControlRow { "Frame3",       "",        K::Frame,       "RF Setting",               60,  780, 10335, 2055,  5 },
     ControlRow { "Frame10",      "",        K::Frame,       "IF Setting",               60, 2880, 10335, 2055, 42 },

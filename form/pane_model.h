@@ -152,8 +152,9 @@ void CellStarts(
          tab = line.find('\t', from)) {
         const double end
             = starts.back() + (tab > from ? width(line.substr(from, tab - from)) : 0.0);
-        // A hair below a stop counts as on it: a measurement's rounding moves no cell.
-        starts.push_back(std::ceil((end + space) / tabStop - 1e-9) * tabStop);
+        // The screen draws on whole pixels: a gap within half a pixel of a space's width shows as
+        // one, and the column stays under its heading.
+        starts.push_back(std::ceil((end + space - 0.5) / tabStop) * tabStop);
         from = tab + 1;
     }
 }
