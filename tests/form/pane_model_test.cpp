@@ -183,6 +183,42 @@ TEST(PaneModelTest, GesturesKeysAndTheViewSelectAlikeEverywhere)
     }
 }
 
+// The text keeps its bytes exactly, whatever pieces they arrive in, and a new text leaves
+// nothing of the one before, nor of the selection, though it reuses the old one's memory.
+TEST(PaneModelTest, TextIsKeptExactlyAndReplacedWhole)
+{
+    PaneModel pane;
+    pane.SetText("Xtal = 1 Hz\r\n");
+    pane.Append("168\t\t 100"); // a line may arrive in pieces
+    pane.Append("000 Hz\r"); // and its CR apart from its LF
+    pane.Append("\nlast \u00b5\r\n");
+    pane.SyncView();
+    EXPECT_EQ(pane.Report().Text(), "Xtal = 1 Hz\r\n168\t\t 100000 Hz\r\nlast \u00b5\r\n");
+    ASSERT_EQ(pane.LineCount(), 4U);
+    EXPECT_EQ(pane.Line(1), "168\t\t 100000 Hz");
+    EXPECT_EQ(pane.Line(2), "last \u00b5");
+    EXPECT_EQ(pane.LineLength(2), 6U);
+    EXPECT_EQ(pane.Line(3), "");
+
+    pane.SelectAll();
+    for (const auto &[digit, rows] :
+        { std::pair { '1', 90'000 }, { '2', 50'000 }, { '3', 70'000 } }) {
+        const std::string row = std::string(60, digit) + "\r\n";
+        pane.SetText("header\r\n");
+        EXPECT_FALSE(pane.HasSelection());
+        std::string expected = "header\r\n";
+        for (int i = 0; i < rows; ++i) {
+            pane.Append(row);
+            expected += row;
+        }
+        pane.SyncView();
+        EXPECT_TRUE(pane.Report().Text() == expected);
+        EXPECT_EQ(pane.LineCount(), static_cast<std::size_t>(rows) + 2);
+        EXPECT_EQ(pane.Line(static_cast<std::size_t>(rows)), row.substr(0, 60));
+        pane.ReleaseSpareMemory();
+    }
+}
+
 TEST(PaneModelTest, CellsStartAtStopsThatLeaveAGap)
 {
     // Every character 5 px wide, stops every 48 px: a cell ends at least a space (5 px) before
