@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <compare>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -25,7 +24,11 @@ namespace form {
 struct PanePosition {
     std::size_t line = 0;
     std::size_t column = 0;
-    friend auto operator<=>(const PanePosition &, const PanePosition &) = default;
+    friend bool operator==(const PanePosition &, const PanePosition &) = default;
+    friend bool operator<(const PanePosition &a, const PanePosition &b)
+    {
+        return a.line != b.line ? a.line < b.line : a.column < b.column;
+    }
 };
 
 // What a press takes: a character (one click), a word (two) or a line with its line end

@@ -251,7 +251,7 @@ ReportView::LaidOutLine ReportView::LayOut(qsizetype line) const
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
     option.setTabs(tabs);
-    return LaidOutLine(Shown(bytes), font(), option);
+    return { Shown(bytes), font(), option };
 }
 
 void ReportView::MeasureLines(qsizetype first, qsizetype last)
