@@ -61,6 +61,7 @@ private slots:
     void optionChangedDuringRunEntersTheNextRow();
     void longRunMatchesTheCoreByteForByte();
     void boxEditedDuringLongRunCountsFromTheNextRead();
+    void dragDuringLongRunSelectsWhatItCovers();
     void buttonsAreDisabledOnlyDuringARun();
     void progressBarClampsWhatItCannotHold();
     void closingDuringALongRunEndsItAtOnce();
@@ -463,6 +464,38 @@ void TestForm1::boxEditedDuringLongRunCountsFromTheNextRead()
     QVERIFY(inexact > 0);
     QVERIFY2(exactAfterLastInexact > 100, "the edit was read long before the end of the sweep");
     QVERIFY(Box("Text10")->text().toInt() < 99834);
+}
+
+// A drag over three rows while more arrive selects those three rows, during the run
+// and after it.
+void TestForm1::dragDuringLongRunSelectsWhatItCovers()
+{
+    Type("Text8", QStringLiteral("1e6"));
+    Type("Text6", QStringLiteral("56")); // three hundred thousand dividers
+    Type("Text9", QStringLiteral("1e9"));
+    QTest::mouseClick(Option("Option4"), Qt::LeftButton);
+    auto *pane = Control<ui::ReportView>("RichTextBox1");
+    QWidget *view = pane->viewport();
+    const auto rowAt
+        = [pane](int row) { return QPoint(2, pane->fontMetrics().lineSpacing() * row + 2); };
+    qsizetype pressedAt = 0;
+    QString duringRun;
+    QTimer timer;
+    connect(&timer, &QTimer::timeout, m_form.get(), [&] {
+        if (pressedAt == 0 && pane->LineCount() > 1'000) {
+            QTest::mousePress(view, Qt::LeftButton, {}, rowAt(2));
+            pressedAt = pane->LineCount();
+        } else if (pressedAt > 0 && duringRun.isEmpty() && pane->LineCount() > pressedAt + 1'000) {
+            QTest::mouseMove(view, rowAt(5));
+            QTest::mouseRelease(view, Qt::LeftButton, {}, rowAt(5));
+            duringRun = pane->SelectedText();
+        }
+    });
+    timer.start(1);
+    Click("Command1");
+    QCOMPARE(duringRun.count(QLatin1Char('\n')), 3);
+    QCOMPARE(duringRun.count(QLatin1Char('\t')), 3 * 7);
+    QCOMPARE(pane->SelectedText(), duringRun);
 }
 
 void TestForm1::buttonsAreDisabledOnlyDuringARun()
