@@ -161,6 +161,10 @@ void ReportView::Sync()
         }
     }
     const qsizetype lines = LineCount();
+    if (lines == m_measuredLines
+        && static_cast<int>(m_model.Top()) == verticalScrollBar()->value()) {
+        return; // nothing new to show: a run appends whole lines
+    }
     if (lines != m_measuredLines) {
         const qsizetype firstNew = std::max<qsizetype>(m_measuredLines - 1, 0);
         MeasureLines(firstNew, std::min(lines, firstNew + kLinesMeasuredPerSync));
