@@ -3,15 +3,13 @@
 
 #include "calc/side_profile.h"
 #include "ui/accessible_names.h"
-#include "ui/box_palette.h"
+#include "ui/controls.h"
 #include "ui/option_marker_style.h"
 #include "ui/report_view.h"
 #include "ui/window_font.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
@@ -21,7 +19,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <vector>
 
 namespace ui {
 namespace {
@@ -48,71 +45,21 @@ constexpr std::array kSides = { calc::Side::RF, calc::Side::IF };
 Form1::Form1(QWidget *parent)
     : QWidget(parent)
 {
-    CreateControls();
+    CreateWindow();
     m_window.ApplyDefaults();
     ConnectSignals();
     RichTextBox1->setFocus();
 }
 
-void Form1::CreateControls()
+void Form1::CreateWindow()
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(ToQString(form::kWindowCaption));
     setFixedSize(Pixels(form::kClientWidth), Pixels(form::kClientHeight));
 
-    std::vector<std::pair<int, QWidget *>> focusOrder;
-    for (std::size_t i = 0; i < form::kControlCount; ++i) {
-        const form::ControlRow &row = form::kControls.at(i);
-        const ControlId container = form::ContainerOf(static_cast<ControlId>(i));
-        QWidget *parent = container == form::kForm1 ? this : Control<QWidget>(container);
-        const QString caption = ToQString(row.caption);
-        QWidget *control = nullptr;
-        switch (row.kind) {
-        case ControlKind::Frame:
-            control = new QGroupBox(caption, parent);
-            break;
-        case ControlKind::Label: {
-            auto *label = new QLabel(caption, parent);
-            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            control = label;
-            break;
-        }
-        case ControlKind::TextBox: {
-            auto *box = new QLineEdit(parent);
-            box->setMaxLength(std::numeric_limits<int>::max()); // any text of any length
-            if (row.whiteBackground) {
-                box->setPalette(WhiteBoxPalette(box->palette()));
-            }
-            control = box;
-            break;
-        }
-        case ControlKind::Option:
-            control = new QRadioButton(caption, parent);
-            break;
-        case ControlKind::Button:
-            control = new QPushButton(caption, parent);
-            break;
-        case ControlKind::ProgressBar:
-            control = ProgressBar1 = new QProgressBar(parent);
-            ProgressBar1->setTextVisible(false);
-            break;
-        case ControlKind::ResultPane:
-            control = RichTextBox1 = new ReportView(m_window.Pane(), parent);
-            break;
-        }
-        m_controls.at(i) = control;
-        control->setObjectName(ToQString(row.name));
-        control->setGeometry(
-            Pixels(row.left), Pixels(row.top), Pixels(row.width), Pixels(row.height));
-        if (control->focusPolicy() != Qt::NoFocus) {
-            focusOrder.emplace_back(row.tabIndex, control);
-        }
-    }
-    std::sort(focusOrder.begin(), focusOrder.end(),
-        [](const auto &a, const auto &b) { return a.first < b.first; });
-    for (std::size_t i = 1; i < focusOrder.size(); ++i) {
-        setTabOrder(focusOrder[i - 1].second, focusOrder[i].second);
-    }
+    m_controls = CreateControls(*this, m_window.Pane());
+    RichTextBox1 = findChild<ReportView *>();
+    ProgressBar1 = findChild<QProgressBar *>();
 
     NameForAssistiveTechnology(*this);
     InstallOptionMarkerStyle(*this);

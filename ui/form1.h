@@ -45,7 +45,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void CreateControls();
+    void CreateWindow();
     void ConnectSignals();
     template <typename T> T *Control(form::ControlId id) const
     {
