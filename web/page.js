@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 // The page's script: it loads one of the two modules (WebAssembly SIMD where the browser has it),
-// creates the controls the window asks for, passes the user's edits, clicks and option choices
-// to the window, and draws what a run shows. The window's state and the report's text live in
-// the module; the result pane reads the lines it shows out of the module's memory.
+// creates the controls the window asks for, passes the user's edits, clicks, option choices and
+// what the user does in the result pane to the window by each control's identity, and draws
+// what the window shows. The window's state, the report's text and the pane's selection and
+// view live in the module; the pane reads the lines it shows out of the module's memory.
 'use strict';
 
 (function () {
-    const kKinds = ['Frame', 'Label', 'TextBox', 'Option', 'Button', 'ProgressBar', 'ResultPane'];
     // Up to this many lines every row of the report is in the page, for screen readers to read
     // through; beyond, only the rows in view are, so that a million rows scroll at once.
     const kAllRowsInPage = 5000;
@@ -34,12 +34,10 @@
         return a.line < b.line || (a.line === b.line && a.column <= b.column) ? [a, b] : [b, a];
     }
 
-    function isBlank(character) {
-        return character === ' ' || character === '\t';
-    }
-
-    // The result pane: a read-only view of the report with its own selection, which copies what
-    // the desktop pane copies: the selected lines as shown (without their CR), joined by LF.
+    // The result pane's view. The pane's model in the module holds the report, the selection and
+    // where the view stands, and decides what every click, drag and key does; this view turns
+    // points into lines and columns, draws the rows in view at the cell starts the model gives,
+    // and hands the copied text to the clipboard.
     class ReportPane {
         constructor(element, page) {
             this.element = element;
@@ -56,55 +54,81 @@
             this.proxy.textContent = 'x';
             element.append(this.proxy);
             this.rows = new Map(); // line -> row element
+            // What the model said at the last drawing.
+            this.serial = -1;
             this.lineCount = 1;
+            this.top = 0;
             this.anchor = { line: 0, column: 0 };
-            this.cursor = { line: 0, column: 0 };
+            this.caret = { line: 0, column: 0 };
+            // The scroll position the page itself gave the view: any other is the user's.
+            this.ownScrollTop = 0;
             this.widest = 0;
             this.scaled = false;
             this.dragging = false;
 
-            element.addEventListener('scroll', () => this.render());
+            element.addEventListener('scroll', () => this.scrolled());
             element.addEventListener('mousedown', (event) => this.mouseDown(event));
             window.addEventListener('mousemove', (event) => this.mouseMove(event));
-            window.addEventListener('mouseup', () => { this.dragging = false; });
+            window.addEventListener('mouseup', () => this.mouseUp());
             element.addEventListener('keydown', (event) => this.keyDown(event));
-            element.addEventListener('focus', () => this.redrawLine(this.cursor.line));
-            element.addEventListener('blur', () => this.redrawLine(this.cursor.line));
+            element.addEventListener('focus', () => this.redrawLine(this.caret.line));
+            element.addEventListener('blur', () => this.redrawLine(this.caret.line));
             document.addEventListener('copy', (event) => this.copy(event));
+            new ResizeObserver(() => this.resized()).observe(element);
         }
 
-        lineText(line) {
-            return this.page.paneLine(line);
+        // Calls the module's WebPane<name> on the window.
+        model(name, ...args) {
+            return this.page.module['_WebPane' + name](this.page.window, ...args);
         }
 
         hasSelection() {
-            return this.anchor.line !== this.cursor.line
-                || this.anchor.column !== this.cursor.column;
+            return this.anchor.line !== this.caret.line || this.anchor.column !== this.caret.column;
         }
 
-        // After the run has set or added text: the rows follow the report's end, as the desktop
-        // pane does.
-        sync(reset) {
-            const count = this.page.paneLineCount();
-            if (!reset && count === this.lineCount) {
-                return;
-            }
-            if (reset) {
+        resized() {
+            this.model('SetVisibleLines', Math.max(1, Math.floor(this.viewHeight() / kLineHeight)));
+            this.draw();
+        }
+
+        // Shows what the model holds: at each frame of a run, and after each of the user's
+        // actions. Only the model moves the view (to follow the end, to show the caret); a
+        // scroll of the user's that no event has told the model of yet is told first.
+        draw() {
+            this.takeUserScroll();
+            const serial = this.model('Serial');
+            const count = this.model('LineCount') >>> 0;
+            if (serial !== this.serial) {
+                this.serial = serial;
                 for (const row of this.rows.values()) {
                     row.remove();
                 }
                 this.rows.clear();
                 this.widest = 0;
-                this.anchor = { line: 0, column: 0 };
-                this.cursor = { line: 0, column: 0 };
-            } else {
-                // The line that was last may have grown.
-                this.forget(this.lineCount - 1);
+            } else if (count !== this.lineCount) {
+                this.forget(this.lineCount - 1); // the line that was last may have grown
             }
             this.lineCount = count;
             this.layout();
-            this.element.scrollTop = this.element.scrollHeight;
+            this.top = this.model('Top') >>> 0;
+            if (this.shownTop() !== this.top) {
+                this.element.scrollTop = this.scrollTopOf(this.top);
+            }
+            this.ownScrollTop = this.element.scrollTop;
+            this.drawSelection();
             this.render();
+        }
+
+        scrolled() {
+            this.takeUserScroll();
+            this.render();
+        }
+
+        takeUserScroll() {
+            if (this.element.scrollTop !== this.ownScrollTop) {
+                this.ownScrollTop = this.element.scrollTop;
+                this.model('ScrollTo', this.shownTop());
+            }
         }
 
         forget(line) {
@@ -126,18 +150,27 @@
             return this.element.clientHeight;
         }
 
+        // How far the view scrolls, in pixels and in lines.
+        scrollRange() {
+            return [this.element.scrollHeight - this.viewHeight(),
+                Math.max(0, this.lineCount - this.viewHeight() / kLineHeight)];
+        }
+
         // The line, with its fraction, at the top of the view.
-        topLine() {
-            const scrollMax = this.content.offsetHeight - this.viewHeight();
-            const topMax = Math.max(0, this.lineCount - this.viewHeight() / kLineHeight);
+        viewTop() {
+            const [scrollMax, topMax] = this.scrollRange();
             return scrollMax > 0 ? this.element.scrollTop / scrollMax * topMax : 0;
         }
 
-        scrollToLine(top) {
-            const scrollMax = this.content.offsetHeight - this.viewHeight();
-            const topMax = Math.max(0, this.lineCount - this.viewHeight() / kLineHeight);
-            this.element.scrollTop = topMax > 0 ? top / topMax * scrollMax : 0;
-            this.render();
+        // The first whole line in view: the model's top. At the end of the report it is the
+        // model's last top, since the view then shows the last line whole.
+        shownTop() {
+            return Math.max(0, Math.ceil(this.viewTop() - 0.01));
+        }
+
+        scrollTopOf(top) {
+            const [scrollMax, topMax] = this.scrollRange();
+            return topMax > 0 ? Math.min(top, topMax) / topMax * scrollMax : 0;
         }
 
         rowTop(line, top) {
@@ -149,7 +182,7 @@
         // enough, the others follow in later tasks, so that a screen reader can read the whole
         // report; during a run only the rows in view are drawn, so that a frame costs little.
         render() {
-            const top = this.topLine();
+            const top = this.viewTop();
             const first = Math.max(0, Math.floor(top));
             const last = Math.min(this.lineCount - 1,
                 Math.floor(top + this.viewHeight() / kLineHeight) + 1);
@@ -202,16 +235,17 @@
             return row;
         }
 
-        // Adds the rows not yet on the page, a few hundred per task.
+        // Adds the rows not yet on the page, a couple of hundred per task, so that a key waits for
+        // none of them.
         fill() {
             this.filling = false;
             if (!this.keepsAllRows()) {
                 return;
             }
-            const top = this.topLine();
+            const top = this.viewTop();
             const rows = document.createDocumentFragment();
             let added = 0;
-            for (let line = 0; line < this.lineCount && added < 500; ++line) {
+            for (let line = 0; line < this.lineCount && added < 200; ++line) {
                 if (!this.rows.has(line)) {
                     rows.append(this.newRow(line, top));
                     ++added;
@@ -231,20 +265,20 @@
             }
         }
 
-        // A row's text, with its selected part marked and the caret where the cursor is.
+        // A row's text, with its selected part marked and the caret where it is.
         fillRow(row, line) {
-            const text = this.lineText(line);
+            const text = this.page.paneLine(line);
             let start = -1;
             let end = -1;
             if (this.hasSelection()) {
-                const [from, to] = ordered(this.anchor, this.cursor);
+                const [from, to] = ordered(this.anchor, this.caret);
                 if (line >= from.line && line <= to.line) {
                     start = line === from.line ? Math.min(from.column, text.length) : 0;
                     end = line === to.line ? Math.min(to.column, text.length) : text.length;
                 }
             }
-            const caret = document.activeElement === this.element && line === this.cursor.line
-                ? Math.min(this.cursor.column, text.length) : -1;
+            const caret = document.activeElement === this.element && line === this.caret.line
+                ? Math.min(this.caret.column, text.length) : -1;
             const cuts = [...new Set([0, text.length, start, end, caret])]
                 .filter((cut) => cut >= 0).sort((a, b) => a - b);
             const parts = [];
@@ -269,14 +303,22 @@
             row.replaceChildren(...parts);
         }
 
-        // The rows whose marks change when the selection or the caret moves are drawn again.
-        setSelection(anchor, cursor) {
-            const before = ordered(this.anchor, this.cursor);
-            const beforeCursor = this.cursor.line;
+        // The rows whose marks change when the model's selection or caret has moved are drawn
+        // again.
+        drawSelection() {
+            const anchor = { line: this.model('AnchorLine') >>> 0,
+                column: this.model('AnchorColumn') >>> 0 };
+            const caret = { line: this.model('CaretLine') >>> 0,
+                column: this.model('CaretColumn') >>> 0 };
+            if (anchor.line === this.anchor.line && anchor.column === this.anchor.column
+                && caret.line === this.caret.line && caret.column === this.caret.column) {
+                return;
+            }
+            const before = ordered(this.anchor, this.caret);
+            const changed = new Set([this.caret.line, caret.line]);
             this.anchor = anchor;
-            this.cursor = cursor;
-            const after = ordered(anchor, cursor);
-            const changed = new Set([beforeCursor, cursor.line]);
+            this.caret = caret;
+            const after = ordered(anchor, caret);
             for (const [line] of this.rows) {
                 const wasIn = line >= before[0].line && line <= before[1].line;
                 const isIn = line >= after[0].line && line <= after[1].line;
@@ -290,37 +332,6 @@
             this.holdNativeSelection();
         }
 
-        clamped(position) {
-            const line = Math.max(0, Math.min(position.line, this.lineCount - 1));
-            const length = this.lineText(line).length;
-            return { line, column: Math.max(0, Math.min(position.column, length)) };
-        }
-
-        moveCursor(to, extend) {
-            this.setSelection(extend ? this.anchor : to, to);
-        }
-
-        selectAll() {
-            const last = this.lineCount - 1;
-            this.setSelection({ line: 0, column: 0 },
-                { line: last, column: this.lineText(last).length });
-        }
-
-        selectedText() {
-            if (!this.hasSelection()) {
-                return '';
-            }
-            const [from, to] = ordered(this.anchor, this.cursor);
-            const first = this.lineText(from.line);
-            if (from.line === to.line) {
-                return first.slice(from.column, to.column);
-            }
-            const middle = to.line - from.line > 1
-                ? this.page.paneLines(from.line + 1, to.line - 1) + '\n' : '';
-            return first.slice(from.column) + '\n' + middle
-                + this.lineText(to.line).slice(0, to.column);
-        }
-
         // Where a point of the page falls in the text: the line under it (the nearest within
         // the view) and the column before the nearest character boundary.
         positionAt(clientX, clientY) {
@@ -328,7 +339,7 @@
             const y = Math.max(0, Math.min(clientY - box.top - this.element.clientTop,
                 this.viewHeight() - 1));
             const line = Math.max(0, Math.min(this.lineCount - 1,
-                Math.floor(this.topLine() + y / kLineHeight)));
+                Math.floor(this.viewTop() + y / kLineHeight)));
             return { line, column: this.columnAt(line, clientX) };
         }
 
@@ -385,114 +396,56 @@
             event.preventDefault();
             this.element.focus({ preventScroll: true });
             const at = this.positionAt(event.clientX, event.clientY);
-            if (event.detail === 2) {
-                // A word is what lies between blanks and tabs: a divider, a frequency or a
-                // register word.
-                const text = this.lineText(at.line);
-                let start = at.column;
-                let end = at.column;
-                while (start > 0 && !isBlank(text[start - 1])) {
-                    --start;
-                }
-                while (end < text.length && !isBlank(text[end])) {
-                    ++end;
-                }
-                this.setSelection({ line: at.line, column: start }, { line: at.line, column: end });
-            } else if (event.detail >= 3) {
-                this.setSelection({ line: at.line, column: 0 },
-                    { line: at.line, column: this.lineText(at.line).length });
-            } else {
-                this.moveCursor(at, event.shiftKey);
-                this.dragging = true;
-            }
+            this.model('Press', at.line, at.column, event.detail, event.shiftKey);
+            this.dragging = true;
+            this.draw();
         }
 
+        // A drag held above or below the view scrolls it on, a line at each move.
         mouseMove(event) {
-            if (!this.dragging || (event.buttons & 1) === 0) {
-                this.dragging = false;
+            if (!this.dragging) {
                 return;
             }
-            this.moveCursor(this.positionAt(event.clientX, event.clientY), true);
-            this.ensureVisible(this.cursor, event.clientY);
+            if ((event.buttons & 1) === 0) {
+                this.mouseUp();
+                return;
+            }
+            const box = this.element.getBoundingClientRect();
+            if (event.clientY < box.top || event.clientY > box.bottom) {
+                this.model('ScrollTo', Math.max(0, this.top + (event.clientY < box.top ? -1 : 1)));
+                this.draw();
+            }
+            const at = this.positionAt(event.clientX, event.clientY);
+            this.model('DragTo', at.line, at.column);
+            this.draw();
+            this.revealCaret();
+        }
+
+        mouseUp() {
+            if (this.dragging) {
+                this.dragging = false;
+                this.model('Release');
+                this.draw();
+            }
         }
 
         keyDown(event) {
             const control = event.ctrlKey || event.metaKey;
             const key = event.key;
-            if (control && (key === 'a' || key === 'A')) {
-                event.preventDefault();
-                this.selectAll();
-                return;
-            }
             if (control && (key === 'c' || key === 'C' || key === 'Insert')) {
                 this.holdNativeSelection(); // the browser copies, and asks the copy event
                 return;
             }
-            const visible = Math.max(1, Math.floor(this.viewHeight() / kLineHeight));
-            const cursor = this.cursor;
-            let to;
-            switch (key) {
-            case 'ArrowLeft':
-                to = cursor.column > 0 ? { line: cursor.line, column: cursor.column - 1 }
-                    : { line: cursor.line - 1, column: Infinity };
-                if (to.line < 0) {
-                    to = cursor;
-                }
-                break;
-            case 'ArrowRight':
-                to = cursor.column < this.lineText(cursor.line).length
-                    ? { line: cursor.line, column: cursor.column + 1 }
-                    : { line: cursor.line + 1, column: 0 };
-                if (to.line >= this.lineCount) {
-                    to = cursor;
-                }
-                break;
-            case 'ArrowUp':
-                to = { line: cursor.line - 1, column: cursor.column };
-                break;
-            case 'ArrowDown':
-                to = { line: cursor.line + 1, column: cursor.column };
-                break;
-            case 'PageUp':
-                to = { line: cursor.line - visible, column: cursor.column };
-                break;
-            case 'PageDown':
-                to = { line: cursor.line + visible, column: cursor.column };
-                break;
-            case 'Home':
-                to = control ? { line: 0, column: 0 } : { line: cursor.line, column: 0 };
-                break;
-            case 'End':
-                to = control ? { line: this.lineCount - 1, column: Infinity }
-                    : { line: cursor.line, column: Infinity };
-                break;
-            default:
-                return;
+            if (this.page.paneKey(key, control, event.shiftKey)) {
+                event.preventDefault();
+                this.draw();
+                this.revealCaret();
             }
-            event.preventDefault();
-            this.moveCursor(this.clamped(to), event.shiftKey);
-            this.ensureVisible(this.cursor);
         }
 
-        // Scrolls so that the position is in view; a drag above or below the view scrolls on.
-        ensureVisible(position, clientY) {
-            const visible = this.viewHeight() / kLineHeight;
-            const top = this.topLine();
-            let line = position.line;
-            if (clientY !== undefined) {
-                const box = this.element.getBoundingClientRect();
-                if (clientY < box.top) {
-                    line = Math.max(0, Math.floor(top) - 1);
-                } else if (clientY > box.bottom) {
-                    line = Math.min(this.lineCount - 1, Math.ceil(top + visible));
-                }
-            }
-            if (line < top) {
-                this.scrollToLine(line);
-            } else if (line + 1 > top + visible) {
-                this.scrollToLine(line + 1 - visible);
-            }
-            const caret = this.rows.get(position.line)?.querySelector('.caret');
+        // Scrolls sideways as little as shows the caret.
+        revealCaret() {
+            const caret = this.rows.get(this.caret.line)?.querySelector('.caret');
             if (caret) {
                 const x = caret.offsetLeft;
                 const width = this.element.clientWidth;
@@ -530,7 +483,7 @@
             const ours = document.activeElement === this.element
                 || (selection.anchorNode && this.proxy.contains(selection.anchorNode));
             if (ours && this.hasSelection()) {
-                event.clipboardData.setData('text/plain', this.selectedText());
+                event.clipboardData.setData('text/plain', this.page.selectedText());
                 event.preventDefault();
             }
         }
@@ -542,11 +495,11 @@
             this.module = null;
             this.window = 0;
             this.form = document.getElementById('Form1');
-            this.controls = new Map();
+            this.controls = new Map(); // control identity -> element
             // Where each frame's top-left corner lies in the window, and what it holds.
-            this.origins = new Map([['', { left: 0, top: 0 }]]);
+            this.origins = new Map();
             this.held = new Map();
-            this.boxes = new Map(); // control number -> input
+            this.boxes = new Map(); // control identity -> input
             this.options = new Map();
             this.startButtons = [];
             this.pane = null;
@@ -568,6 +521,7 @@
             this.module = module;
             this.window = module._WebCreateWindow();
             this.arrangeFocusOrder();
+            this.pane.resized();
             this.pane.element.focus({ preventScroll: true });
             this.api.ready = true;
             document.body.dataset.ready = '1';
@@ -590,18 +544,24 @@
             heap[start + written] = 0;
         }
 
-        paneLineCount() {
-            return this.module._WebPaneLineCount(this.window) >>> 0;
-        }
-
         paneLine(line) {
             const size = this.module._WebPaneLineSize(this.window, line) >>> 0;
             return this.text(this.module._WebPaneLine(this.window, line), size);
         }
 
-        paneLines(first, last) {
-            const pointer = this.module._WebCopyLines(this.window, first, last);
-            return this.text(pointer, this.module._WebCopiedSize(this.window) >>> 0);
+        selectedText() {
+            const pointer = this.module._WebPaneSelectedText(this.window);
+            return this.text(pointer, this.module._WebPaneSelectedSize(this.window));
+        }
+
+        // A key for the pane, by its DOM name: whether the pane took it.
+        paneKey(key, control, shift) {
+            const name = this.encoder.encode(key);
+            const pointer = this.module._malloc(name.length + 1) >>> 0;
+            this.heap().set(name, pointer);
+            const taken = this.module._WebPaneKey(this.window, pointer, name.length, control, shift);
+            this.module._free(pointer);
+            return Boolean(taken);
         }
 
         paneText() {
@@ -615,8 +575,11 @@
         }
 
         // The pane's font and tab stops are the desktop's: a point is 4/3 CSS pixels.
-        createWindow(window, caption, width, height, paneFont, panePoints, tabStop) {
+        // `windowId` is the window's identity as the container of its own controls.
+        createWindow(window, windowId, caption, width, height, paneFont, panePoints, tabStop) {
             this.window = window;
+            this.windowId = windowId;
+            this.origins.set(windowId, { left: 0, top: 0 });
             this.form.style.setProperty('--pane-font', `"${paneFont}", "Liberation Sans", sans-serif`);
             this.form.style.setProperty('--pane-font-size', (panePoints * 4 / 3) + 'px');
             this.form.style.setProperty('--pane-tab-stop', tabStop + 'px');
@@ -632,25 +595,24 @@
         // the browser's own Tab order, with no tab index to override it. Each frame owns what
         // it holds, so that assistive technology still reads a group under its caption.
         arrangeFocusOrder() {
-            const frames = [...this.held.keys()].map(name => this.controls.get(name));
+            const frames = [...this.held.keys()].map(id => this.controls.get(id));
             const focusOrder = [...this.controls.values()]
                 .filter(control => !frames.includes(control))
                 .sort((a, b) => a.tabOrder - b.tabOrder);
             this.form.append(...frames, ...focusOrder);
-            for (const [name, held] of this.held) {
-                this.controls.get(name).setAttribute('aria-owns', held.join(' '));
+            for (const [id, held] of this.held) {
+                this.controls.get(id).setAttribute('aria-owns', held.join(' '));
             }
         }
 
         createControl(row) {
-            const kind = kKinds[row.kind];
+            const kind = row.kind;
             const origin = this.origins.get(row.container);
-            const number = Number(row.name.replace(/^\D+/, '')) || 0;
             let control;
             switch (kind) {
             case 'Frame': {
                 control = document.createElement('fieldset');
-                this.held.set(row.name, []);
+                this.held.set(row.id, []);
                 const legend = document.createElement('legend');
                 legend.textContent = row.caption;
                 const line = document.createElement('div');
@@ -672,8 +634,8 @@
                 if (row.whiteBackground) {
                     control.classList.add('white');
                 }
-                control.addEventListener('input', () => this.fieldEdited(number, control.value));
-                this.boxes.set(number, control);
+                control.addEventListener('input', () => this.boxEdited(row.id, control.value));
+                this.boxes.set(row.id, control);
                 break;
             case 'Option': {
                 control = document.createElement('div');
@@ -682,24 +644,24 @@
                 const focusable = document.createElement('input');
                 focusable.type = 'radio';
                 focusable.id = row.name;
-                focusable.name = row.container;
+                focusable.name = this.controls.get(row.container).id;
                 const label = document.createElement('label');
                 label.htmlFor = row.name;
                 label.textContent = row.caption;
                 control.append(focusable, label);
                 focusable.addEventListener('change', () => {
                     if (focusable.checked) {
-                        this.module._WebOptionSelected(this.window, number);
+                        this.module._WebOptionChosen(this.window, row.id);
                     }
                 });
-                this.options.set(number, focusable);
+                this.options.set(row.id, focusable);
                 break;
             }
             case 'Button':
                 control = document.createElement('button');
                 control.type = 'button';
                 control.textContent = row.caption;
-                control.addEventListener('click', () => this.buttonClicked(number, control));
+                control.addEventListener('click', () => this.buttonClicked(row.id, control));
                 this.startButtons.push(control);
                 break;
             case 'ProgressBar': {
@@ -736,57 +698,47 @@
             }
             const left = origin.left + row.left;
             const top = origin.top + row.top;
-            this.origins.set(row.name, { left, top });
+            this.origins.set(row.id, { left, top });
             Object.assign(control.style, { left: left + 'px', top: top + 'px',
                 width: row.width + 'px', height: row.height + 'px' });
             control.tabOrder = row.tabIndex;
-            if (row.container) {
+            if (row.container !== this.windowId) {
                 this.held.get(row.container).push(control.id);
             }
-            this.controls.set(row.name, control);
+            this.controls.set(row.id, control);
             this.form.append(control);
         }
 
-        fieldEdited(number, value) {
+        boxEdited(id, value) {
             const bytes = this.encoder.encode(value);
-            const pointer = this.module._WebFieldBuffer(this.window, number, bytes.length) >>> 0;
+            const pointer = this.module._WebBoxBuffer(this.window, id, bytes.length) >>> 0;
             this.heap().set(bytes, pointer);
         }
 
-        buttonClicked(number, button) {
-            if (this.api.running) {
-                return;
-            }
+        buttonClicked(id, button) {
             this.lastStartButton = button;
-            this.module._WebButtonClicked(this.window, number);
+            this.module._WebButtonClicked(this.window, id);
         }
 
-        setBoxText(number, text) {
-            const box = this.boxes.get(number);
+        setBoxText(id, text) {
+            const box = this.boxes.get(id);
             if (box && box.value !== text) {
                 box.value = text;
             }
         }
 
-        setOption(number, selected) {
-            this.options.get(number).checked = selected;
+        setOption(id, selected) {
+            this.options.get(id).checked = selected;
         }
 
-        // The bar shows the run's range and value; a range whose minimum lies above its
-        // maximum, or a value below the range, shows no progress.
-        showProgress(minimum, maximum, value) {
-            let percent = 0;
-            if (minimum <= maximum && value >= minimum) {
-                percent = maximum > minimum
-                    ? (Math.min(value, maximum) - minimum) / (maximum - minimum) * 100 : 100;
+        // How full the bar is, from 0 to 1, shown to a tenth of a percent.
+        showProgress(fraction) {
+            const shown = Math.round(fraction * 1000) / 10;
+            if (shown !== this.progressShown) {
+                this.progressShown = shown;
+                this.progressBar.firstChild.style.width = shown + '%';
+                this.progressBar.setAttribute('aria-valuenow', String(shown));
             }
-            const shown = Math.round(percent * 10) / 10;
-            this.progressBar.firstChild.style.width = shown + '%';
-            this.progressBar.setAttribute('aria-valuenow', String(shown));
-        }
-
-        showPane(reset) {
-            this.pane.sync(reset);
         }
 
         setRunning(running) {
@@ -871,7 +823,7 @@
         core: chosenCore(),
         running: false,
         paneText: () => (page.module ? page.paneText() : ''),
-        selectedText: () => (page.pane ? page.pane.selectedText() : ''),
+        selectedText: () => (page.module ? page.selectedText() : ''),
         // A run whose report grows beyond this many bytes stops with a box that says why.
         setLargestReport: (bytes) => page.module._WebSetLargestReport(page.window, bytes),
         // The side's run on the boxes as they stand, with no page around it: no yield, no
