@@ -265,9 +265,13 @@
             }
         }
 
-        // A row's text, with its selected part marked and the caret where it is.
+        // A row: each cell where the model says it starts, its selected part marked, the caret
+        // where it is. A TAB, drawn with no width of its own, stays in the text for assistive
+        // technology; selected, it marks the gap after its cell.
         fillRow(row, line) {
             const text = this.page.paneLine(line);
+            const cells = text.split('\t');
+            const starts = this.page.cellStarts(line, cells.length);
             let start = -1;
             let end = -1;
             if (this.hasSelection()) {
@@ -279,8 +283,39 @@
             }
             const caret = document.activeElement === this.element && line === this.caret.line
                 ? Math.min(this.caret.column, text.length) : -1;
-            const cuts = [...new Set([0, text.length, start, end, caret])]
-                .filter((cut) => cut >= 0).sort((a, b) => a - b);
+            const drawn = [];
+            let from = 0;
+            cells.forEach((cellText, i) => {
+                const to = from + cellText.length;
+                const cell = document.createElement('span');
+                cell.className = 'cell';
+                const parts = this.marked(text, from, to, start, end, caret);
+                if (i + 1 < cells.length) {
+                    cell.style.width = (starts[i + 1] - starts[i]) + 'px';
+                    if (to >= start && to < end) {
+                        const tab = document.createElement('span');
+                        tab.className = 'tab selected';
+                        tab.textContent = '\t';
+                        parts.push(tab);
+                    } else {
+                        parts.push('\t');
+                    }
+                }
+                cell.append(...parts);
+                drawn.push(cell);
+                from = to + 1;
+            });
+            row.replaceChildren(...drawn);
+        }
+
+        // The text of columns `from` to `to`, with the selected part in a marked span and the
+        // caret before the column it stands at.
+        marked(text, from, to, start, end, caret) {
+            if (!(start < end && start < to && end > from) && (caret < from || caret > to)) {
+                return [text.slice(from, to)]; // most cells: nothing marked
+            }
+            const cuts = [...new Set([from, to, start, end, caret])]
+                .filter((cut) => cut >= from && cut <= to).sort((a, b) => a - b);
             const parts = [];
             for (let i = 0; i < cuts.length; ++i) {
                 if (cuts[i] === caret) {
@@ -300,7 +335,7 @@
                     }
                 }
             }
-            row.replaceChildren(...parts);
+            return parts;
         }
 
         // The rows whose marks change when the model's selection or caret has moved are drawn
@@ -340,43 +375,37 @@
                 this.viewHeight() - 1));
             const line = Math.max(0, Math.min(this.lineCount - 1,
                 Math.floor(this.viewTop() + y / kLineHeight)));
-            return { line, column: this.columnAt(line, clientX) };
+            const x = clientX - box.left - this.element.clientLeft + this.element.scrollLeft
+                - kRowPadding;
+            return { line, column: this.columnAt(line, x) };
         }
 
-        columnAt(line, clientX) {
-            const row = this.rows.get(line);
-            if (!row) {
-                return 0;
+        // In the cell under x, the boundary between characters nearest to it. Past a cell's
+        // text, its TAB counts as one character as wide as the gap.
+        columnAt(line, x) {
+            const cells = this.page.paneLine(line).split('\t');
+            const starts = this.page.cellStarts(line, cells.length);
+            let cell = starts.length - 1;
+            while (cell > 0 && starts[cell] > x) {
+                --cell;
             }
-            const nodes = [];
-            let offset = 0;
-            const walker = document.createTreeWalker(row, NodeFilter.SHOW_TEXT);
-            for (let node = walker.nextNode(); node; node = walker.nextNode()) {
-                nodes.push({ node, offset });
-                offset += node.data.length;
-            }
-            const range = document.createRange();
-            const middleOf = (column) => {
-                let i = nodes.length - 1;
-                while (nodes[i].offset > column) {
-                    --i;
-                }
-                range.setStart(nodes[i].node, column - nodes[i].offset);
-                range.setEnd(nodes[i].node, column - nodes[i].offset + 1);
-                const rect = range.getBoundingClientRect();
-                return (rect.left + rect.right) / 2;
-            };
+            const text = cells[cell];
+            const edge = (column) => starts[cell] + this.page.textWidth(text.slice(0, column));
             let low = 0;
-            let high = offset;
+            let high = text.length;
             while (low < high) {
                 const middle = (low + high) >> 1;
-                if (middleOf(middle) < clientX) {
+                if ((edge(middle) + edge(middle + 1)) / 2 < x) {
                     low = middle + 1;
                 } else {
                     high = middle;
                 }
             }
-            return low;
+            if (low === text.length && cell + 1 < starts.length
+                && x > (edge(low) + starts[cell + 1]) / 2) {
+                ++low;
+            }
+            return cells.slice(0, cell).reduce((column, c) => column + c.length + 1, low);
         }
 
         onScrollBar(event) {
@@ -505,6 +534,8 @@
             this.pane = null;
             this.decoder = new TextDecoder();
             this.encoder = new TextEncoder();
+            // The pane's font, for measuring its text.
+            this.measure = document.createElement('canvas').getContext('2d');
             // A yield's turn is one task of the browser's event loop: a message to itself, which
             // no browser delays as it does a chain of zero-time timers (4 ms each).
             this.channel = new MessageChannel();
@@ -554,6 +585,16 @@
             return this.text(pointer, this.module._WebPaneSelectedSize(this.window));
         }
 
+        // Where the model puts each of a line's `count` cells.
+        cellStarts(line, count) {
+            const pointer = this.module._WebPaneCellStarts(this.window, line) >>> 0;
+            return Array.from(new Float64Array(this.heap().buffer, pointer, count));
+        }
+
+        textWidth(text) {
+            return this.measure.measureText(text).width;
+        }
+
         // A key for the pane, by its DOM name: whether the pane took it.
         paneKey(key, control, shift) {
             const name = this.encoder.encode(key);
@@ -574,15 +615,16 @@
             return parts.join('');
         }
 
-        // The pane's font and tab stops are the desktop's: a point is 4/3 CSS pixels.
-        // `windowId` is the window's identity as the container of its own controls.
-        createWindow(window, windowId, caption, width, height, paneFont, panePoints, tabStop) {
+        // The pane's font is the desktop's: a point is 4/3 CSS pixels. `windowId` is the
+        // window's identity as the container of its own controls.
+        createWindow(window, windowId, caption, width, height, paneFont, panePoints) {
             this.window = window;
             this.windowId = windowId;
             this.origins.set(windowId, { left: 0, top: 0 });
-            this.form.style.setProperty('--pane-font', `"${paneFont}", "Liberation Sans", sans-serif`);
+            const font = `"${paneFont}", "Liberation Sans", sans-serif`;
+            this.form.style.setProperty('--pane-font', font);
             this.form.style.setProperty('--pane-font-size', (panePoints * 4 / 3) + 'px');
-            this.form.style.setProperty('--pane-tab-stop', tabStop + 'px');
+            this.measure.font = `${panePoints * 4 / 3}px ${font}`;
             document.title = caption;
             document.getElementById('WindowCaption').textContent = caption;
             this.form.style.width = width + 'px';

@@ -19,6 +19,13 @@ using form::PaneKey;
 using form::PaneModel;
 using web::WebWindow;
 
+// How wide the page draws UTF-8 text in the pane's font, in CSS pixels.
+// clang-format off
+EM_JS(double, PageTextWidth, (const char *text, std::size_t size), {
+    return Module.page.textWidth(Module.page.text(text, size));
+});
+// clang-format on
+
 namespace {
 
 // The run on the window's settings with nothing of the page around it: no yield, no drawing, the
@@ -233,6 +240,17 @@ EMSCRIPTEN_KEEPALIVE const char *WebPaneSelectedText(WebWindow *window)
 EMSCRIPTEN_KEEPALIVE std::size_t WebPaneSelectedSize(WebWindow *window)
 {
     return window->Copied().size();
+}
+
+// Where each cell of the line starts, in pixels from the line's start: one more than its TABs.
+// They stay until the next call.
+EMSCRIPTEN_KEEPALIVE const double *WebPaneCellStarts(WebWindow *window, std::size_t line)
+{
+    const auto width
+        = [](std::string_view text) { return PageTextWidth(text.data(), text.size()); };
+    form::CellStarts(Pane(window).Line(line), form::Pixels(form::kPaneTabStopTwips), width,
+        window->CellStarts());
+    return window->CellStarts().data();
 }
 
 // The side's run (0 RF, 1 IF) on the window's settings, without the page: the report's length.

@@ -14,10 +14,10 @@
 // clang-format off
 EM_JS(void, PageCreateWindow, (const void *window, int windowId, const char *caption,
     std::size_t captionSize, int width, int height, const char *paneFont,
-    std::size_t paneFontSize, double panePoints, int tabStop), {
+    std::size_t paneFontSize, double panePoints), {
     const page = Module.page;
     page.createWindow(window, windowId, page.text(caption, captionSize), width, height,
-        page.text(paneFont, paneFontSize), panePoints, tabStop);
+        page.text(paneFont, paneFontSize), panePoints);
 });
 EM_JS(void, PageCreateControl, (int id, const char *kind, std::size_t kindSize,
     const char *name, std::size_t nameSize, int container, const char *caption,
@@ -73,8 +73,7 @@ WebWindow::WebWindow()
     // The page reads the pane through this window from the first time it draws it, below.
     PageCreateWindow(this, Number(form::kForm1), form::kWindowCaption.data(),
         form::kWindowCaption.size(), Pixels(form::kClientWidth), Pixels(form::kClientHeight),
-        form::kPaneFontFamily.data(), form::kPaneFontFamily.size(), form::kPaneFontPoints,
-        Pixels(form::kPaneTabStopTwips));
+        form::kPaneFontFamily.data(), form::kPaneFontFamily.size(), form::kPaneFontPoints);
     for (std::size_t i = 0; i < form::kControlCount; ++i) {
         const auto id = static_cast<form::ControlId>(i);
         const form::ControlRow &row = form::Row(id);

@@ -7,6 +7,7 @@
 #include "form/window.h"
 
 #include <string>
+#include <vector>
 
 namespace web {
 
@@ -27,12 +28,15 @@ public:
 
     // What the user does on the page goes here, by the controls' identities.
     form::Window &Model() { return m_window; }
-    // What the page last asked to copy, kept in the module's memory until it asks again.
+    // What the page last asked of the pane (its copied text, a line's cell starts), kept in the
+    // module's memory until it asks again.
     std::string &Copied() { return m_copied; }
+    std::vector<double> &CellStarts() { return m_cellStarts; }
 
 private:
     form::Window m_window { *this };
     std::string m_copied;
+    std::vector<double> m_cellStarts;
 };
 
 } // namespace web
