@@ -111,8 +111,12 @@
             this.lineCount = count;
             this.layout();
             this.top = this.model('Top') >>> 0;
-            if (this.shownTop() !== this.top) {
-                this.element.scrollTop = this.scrollTopOf(this.top);
+            // In a scaled range the same scroll position moves down the report as rows arrive:
+            // the position follows the model's top.
+            const wanted = this.scrollTopOf(this.top);
+            if (this.shownTop() !== this.top
+                || (this.scaled && Math.abs(wanted - this.element.scrollTop) > 1)) {
+                this.element.scrollTop = wanted;
             }
             this.ownScrollTop = this.element.scrollTop;
             this.drawSelection();
@@ -128,6 +132,7 @@
             if (this.element.scrollTop !== this.ownScrollTop) {
                 this.ownScrollTop = this.element.scrollTop;
                 this.model('ScrollTo', this.shownTop());
+                this.top = this.model('Top') >>> 0;
             }
         }
 
@@ -168,6 +173,14 @@
             return Math.max(0, Math.ceil(this.viewTop() - 0.01));
         }
 
+        // The line, with its fraction, drawn at the top of the view. In a scaled range it is
+        // the model's top, so that the rows stay put while the range rescales under them, but
+        // at the bottom, where the last line is drawn whole.
+        drawnTop() {
+            const [scrollMax] = this.scrollRange();
+            return this.scaled && this.element.scrollTop < scrollMax - 1 ? this.top : this.viewTop();
+        }
+
         scrollTopOf(top) {
             const [scrollMax, topMax] = this.scrollRange();
             return topMax > 0 ? Math.min(top, topMax) / topMax * scrollMax : 0;
@@ -182,7 +195,7 @@
         // enough, the others follow in later tasks, so that a screen reader can read the whole
         // report; during a run only the rows in view are drawn, so that a frame costs little.
         render() {
-            const top = this.viewTop();
+            const top = this.drawnTop();
             const first = Math.max(0, Math.floor(top));
             const last = Math.min(this.lineCount - 1,
                 Math.floor(top + this.viewHeight() / kLineHeight) + 1);
@@ -242,7 +255,7 @@
             if (!this.keepsAllRows()) {
                 return;
             }
-            const top = this.viewTop();
+            const top = this.drawnTop();
             const rows = document.createDocumentFragment();
             let added = 0;
             for (let line = 0; line < this.lineCount && added < 200; ++line) {
@@ -374,7 +387,7 @@
             const y = Math.max(0, Math.min(clientY - box.top - this.element.clientTop,
                 this.viewHeight() - 1));
             const line = Math.max(0, Math.min(this.lineCount - 1,
-                Math.floor(this.viewTop() + y / kLineHeight)));
+                Math.floor(this.drawnTop() + y / kLineHeight)));
             const x = clientX - box.left - this.element.clientLeft + this.element.scrollLeft
                 - kRowPadding;
             return { line, column: this.columnAt(line, x) };
