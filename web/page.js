@@ -63,6 +63,10 @@
             // The scroll position the page itself gave the view: any other is the user's.
             this.ownScrollTop = 0;
             this.widest = 0;
+            // The view's and the rows' heights in pixels, kept so that nothing the view works out
+            // makes the browser lay the page out first.
+            this.height = 0;
+            this.contentHeight = 0;
             this.scaled = false;
             this.dragging = false;
 
@@ -87,6 +91,7 @@
         }
 
         resized() {
+            this.height = this.element.clientHeight;
             this.model('SetVisibleLines', Math.max(1, Math.floor(this.viewHeight() / kLineHeight)));
             this.draw();
         }
@@ -100,9 +105,7 @@
             const count = this.model('LineCount') >>> 0;
             if (serial !== this.serial) {
                 this.serial = serial;
-                for (const row of this.rows.values()) {
-                    row.remove();
-                }
+                this.content.replaceChildren();
                 this.rows.clear();
                 this.widest = 0;
             } else if (count !== this.lineCount) {
@@ -147,17 +150,18 @@
         layout() {
             const total = this.lineCount * kLineHeight;
             this.scaled = total > kLargestScrollHeight;
-            this.content.style.height = Math.min(total, kLargestScrollHeight) + 'px';
+            this.contentHeight = Math.min(total, kLargestScrollHeight);
+            this.content.style.height = this.contentHeight + 'px';
             this.content.style.width = this.widest + 'px';
         }
 
         viewHeight() {
-            return this.element.clientHeight;
+            return this.height;
         }
 
         // How far the view scrolls, in pixels and in lines.
         scrollRange() {
-            return [this.element.scrollHeight - this.viewHeight(),
+            return [this.contentHeight - this.viewHeight(),
                 Math.max(0, this.lineCount - this.viewHeight() / kLineHeight)];
         }
 
@@ -200,13 +204,14 @@
             const last = Math.min(this.lineCount - 1,
                 Math.floor(top + this.viewHeight() / kLineHeight) + 1);
             const keepAll = this.keepsAllRows();
-            if (!keepAll || this.scaled) {
-                for (const [line, row] of this.rows) {
+            if ((!keepAll || this.scaled)
+                && [...this.rows.keys()].some((line) => line < first || line > last)) {
+                for (const line of this.rows.keys()) {
                     if (line < first || line > last) {
-                        row.remove();
                         this.rows.delete(line);
                     }
                 }
+                this.content.replaceChildren(...this.rows.values()); // at once, however many go
             }
             const added = [];
             for (let line = first; line <= last; ++line) {
@@ -255,12 +260,11 @@
             if (!this.keepsAllRows()) {
                 return;
             }
-            const top = this.drawnTop();
             const rows = document.createDocumentFragment();
             let added = 0;
             for (let line = 0; line < this.lineCount && added < 200; ++line) {
                 if (!this.rows.has(line)) {
-                    rows.append(this.newRow(line, top));
+                    rows.append(this.newRow(line, 0)); // no report this short is scaled
                     ++added;
                 }
             }
@@ -544,6 +548,9 @@
             this.boxes = new Map(); // control identity -> input
             this.options = new Map();
             this.startButtons = [];
+            this.holding = false;
+            this.heldTexts = new Map();
+            this.heldProgress = null;
             this.pane = null;
             this.decoder = new TextDecoder();
             this.encoder = new TextEncoder();
@@ -775,7 +782,26 @@
             this.module._WebButtonClicked(this.window, id);
         }
 
+        // Between a run's frames the boxes and the bar keep what they show, and the browser has
+        // nothing to draw again: what the run sets meanwhile is drawn at the next frame.
+        holdDrawing(held) {
+            this.holding = held;
+            if (!held) {
+                for (const [id, text] of this.heldTexts) {
+                    this.setBoxText(id, text);
+                }
+                this.heldTexts.clear();
+                if (this.heldProgress !== null) {
+                    this.showProgress(this.heldProgress);
+                }
+            }
+        }
+
         setBoxText(id, text) {
+            if (this.holding) {
+                this.heldTexts.set(id, text);
+                return;
+            }
             const box = this.boxes.get(id);
             if (box && box.value !== text) {
                 box.value = text;
@@ -788,6 +814,10 @@
 
         // How full the bar is, from 0 to 1, shown to a tenth of a percent.
         showProgress(fraction) {
+            this.heldProgress = this.holding ? fraction : null;
+            if (this.holding) {
+                return;
+            }
             const shown = Math.round(fraction * 1000) / 10;
             if (shown !== this.progressShown) {
                 this.progressShown = shown;

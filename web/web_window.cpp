@@ -41,6 +41,9 @@ EM_JS(void, PageShowProgress, (double fraction), {
 EM_JS(void, PageShowPane, (), {
     Module.page.pane.draw();
 });
+EM_JS(void, PageHoldDrawing, (bool held), {
+    Module.page.holdDrawing(held);
+});
 EM_JS(void, PageSetRunning, (bool running), {
     Module.page.setRunning(running);
 });
@@ -105,6 +108,11 @@ void WebWindow::DrawProgress(const form::Progress &progress)
 void WebWindow::DrawPane()
 {
     PageShowPane();
+}
+
+void WebWindow::HoldDrawing(bool held)
+{
+    PageHoldDrawing(held);
 }
 
 void WebWindow::DrawRunning(bool running)

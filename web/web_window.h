@@ -21,6 +21,7 @@ public:
     void DrawProgress(const form::Progress &progress) override;
     void DrawPane() override;
     void DrawRunning(bool running) override;
+    void HoldDrawing(bool held) override;
     // ...shows the error box, hands the browser a turn, and writes numbers in its language.
     void ShowErrorBox(std::string_view title, std::string_view text) override;
     void TurnEventLoop() override;
