@@ -32,21 +32,11 @@ EM_JS(void, PageCreateControl, (int id, const char *kind, std::size_t kindSize,
 EM_JS(void, PageSetBoxText, (int id, const char *text, std::size_t size), {
     Module.page.setBoxText(id, Module.page.text(text, size));
 });
-EM_JS(void, PageSetOption, (int id, bool selected), {
-    Module.page.setOption(id, selected);
-});
-EM_JS(void, PageShowProgress, (double fraction), {
-    Module.page.showProgress(fraction);
-});
-EM_JS(void, PageShowPane, (), {
-    Module.page.pane.draw();
-});
-EM_JS(void, PageHoldDrawing, (bool held), {
-    Module.page.holdDrawing(held);
-});
-EM_JS(void, PageSetRunning, (bool running), {
-    Module.page.setRunning(running);
-});
+EM_JS(void, PageSetOption, (int id, bool selected), { Module.page.setOption(id, selected); });
+EM_JS(void, PageShowProgress, (double fraction), { Module.page.showProgress(fraction); });
+EM_JS(void, PageShowPane, (), { Module.page.pane.draw(); });
+EM_JS(void, PageHoldDrawing, (bool held), { Module.page.holdDrawing(held); });
+EM_JS(void, PageSetRunning, (bool running), { Module.page.setRunning(running); });
 EM_JS(int, PageNumberFormat, (char *decimal, char *group, int capacity), {
     return Module.page.numberFormat(decimal, group, capacity);
 });
@@ -55,9 +45,7 @@ EM_ASYNC_JS(void, PageShowErrorBox, (const char *title, std::size_t titleSize, c
     await Module.page.showErrorBox(Module.page.text(title, titleSize),
         Module.page.text(text, textSize));
 });
-EM_ASYNC_JS(void, PageTurn, (), {
-    await Module.page.turn();
-});
+EM_ASYNC_JS(void, PageTurn, (), { await Module.page.turn(); });
 // clang-format on
 
 namespace web {
