@@ -55,6 +55,7 @@
             element.append(this.proxy);
             this.rows = new Map(); // line -> row element
             // What the model said at the last drawing.
+            this.drawnState = [];
             this.serial = -1;
             this.lineCount = 1;
             this.top = 0;
@@ -96,13 +97,25 @@
             this.draw();
         }
 
+        // What the view draws of the model: its text's serial, its line count, its top, the
+        // anchor and the caret; and the view's height.
+        modelState() {
+            return [this.model('Serial'), this.model('LineCount') >>> 0, this.model('Top') >>> 0,
+                this.model('AnchorLine') >>> 0, this.model('AnchorColumn') >>> 0,
+                this.model('CaretLine') >>> 0, this.model('CaretColumn') >>> 0, this.height];
+        }
+
         // Shows what the model holds: at each frame of a run, and after each of the user's
         // actions. Only the model moves the view (to follow the end, to show the caret); a
         // scroll of the user's that no event has told the model of yet is told first.
         draw() {
+            const state = this.modelState();
+            if (state.every((value, i) => value === this.drawnState[i])) {
+                return; // a frame with nothing new costs no layout
+            }
+            this.drawnState = state;
             this.takeUserScroll();
-            const serial = this.model('Serial');
-            const count = this.model('LineCount') >>> 0;
+            const [serial, count, , anchorLine, anchorColumn, caretLine, caretColumn] = state;
             if (serial !== this.serial) {
                 this.serial = serial;
                 this.content.replaceChildren();
@@ -122,7 +135,8 @@
                 this.element.scrollTop = wanted;
             }
             this.ownScrollTop = this.element.scrollTop;
-            this.drawSelection();
+            this.drawSelection({ line: anchorLine, column: anchorColumn },
+                { line: caretLine, column: caretColumn });
             this.render();
         }
 
@@ -220,6 +234,10 @@
                     row = this.newRow(line, top);
                     this.content.append(row);
                     added.push(row);
+                } else if (row.plain) {
+                    row.plain = false;
+                    this.fillRow(row, line);
+                    added.push(row);
                 } else if (this.scaled) {
                     row.style.top = this.rowTop(line, top) + 'px';
                 }
@@ -253,8 +271,9 @@
             return row;
         }
 
-        // Adds the rows not yet on the page, a couple of hundred per task, so that a key waits for
-        // none of them.
+        // Adds the rows not yet on the page, a thousand per task, so that a key waits for none
+        // of them for long. Out of view a row is only its text, for screen readers; it is drawn in
+        // cells when it comes into view.
         fill() {
             this.filling = false;
             if (!this.keepsAllRows()) {
@@ -262,9 +281,15 @@
             }
             const rows = document.createDocumentFragment();
             let added = 0;
-            for (let line = 0; line < this.lineCount && added < 200; ++line) {
+            for (let line = 0; line < this.lineCount && added < 1000; ++line) {
                 if (!this.rows.has(line)) {
-                    rows.append(this.newRow(line, 0)); // no report this short is scaled
+                    const row = document.createElement('div');
+                    row.className = 'row';
+                    row.textContent = this.page.paneLine(line);
+                    row.style.top = this.rowTop(line, 0) + 'px'; // no report this short is scaled
+                    row.plain = true;
+                    this.rows.set(line, row);
+                    rows.append(row);
                     ++added;
                 }
             }
@@ -277,7 +302,7 @@
 
         redrawLine(line) {
             const row = this.rows.get(line);
-            if (row) {
+            if (row && !row.plain) {
                 this.fillRow(row, line);
             }
         }
@@ -357,11 +382,7 @@
 
         // The rows whose marks change when the model's selection or caret has moved are drawn
         // again.
-        drawSelection() {
-            const anchor = { line: this.model('AnchorLine') >>> 0,
-                column: this.model('AnchorColumn') >>> 0 };
-            const caret = { line: this.model('CaretLine') >>> 0,
-                column: this.model('CaretColumn') >>> 0 };
+        drawSelection(anchor, caret) {
             if (anchor.line === this.anchor.line && anchor.column === this.anchor.column
                 && caret.line === this.caret.line && caret.column === this.caret.column) {
                 return;
