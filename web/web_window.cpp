@@ -78,6 +78,11 @@ WebWindow::WebWindow()
     m_window.ApplyDefaults();
 }
 
+void WebWindow::HoldDrawing(bool held)
+{
+    PageHoldDrawing(held);
+}
+
 void WebWindow::DrawBoxText(form::ControlId box, std::string_view text)
 {
     PageSetBoxText(Number(box), text.data(), text.size());
@@ -96,11 +101,6 @@ void WebWindow::DrawProgress(const form::Progress &progress)
 void WebWindow::DrawPane()
 {
     PageShowPane();
-}
-
-void WebWindow::HoldDrawing(bool held)
-{
-    PageHoldDrawing(held);
 }
 
 void WebWindow::DrawRunning(bool running)

@@ -15,13 +15,14 @@ class WebWindow final : public form::Surface {
 public:
     WebWindow();
 
-    // The page draws what the window shows, by the controls' identities...
+    // The page draws what the window shows, by the controls' identities, the boxes and the bar
+    // only at a run's frames...
+    void HoldDrawing(bool held) override;
     void DrawBoxText(form::ControlId box, std::string_view text) override;
     void DrawOption(form::ControlId option, bool selected) override;
     void DrawProgress(const form::Progress &progress) override;
     void DrawPane() override;
     void DrawRunning(bool running) override;
-    void HoldDrawing(bool held) override;
     // ...shows the error box, hands the browser a turn, and writes numbers in its language.
     void ShowErrorBox(std::string_view title, std::string_view text) override;
     void TurnEventLoop() override;
