@@ -236,6 +236,7 @@
                     added.push(row);
                 } else if (row.plain) {
                     row.plain = false;
+                    row.className = 'row';
                     this.fillRow(row, line);
                     added.push(row);
                 } else if (this.scaled) {
@@ -284,7 +285,7 @@
             for (let line = 0; line < this.lineCount && added < 1000; ++line) {
                 if (!this.rows.has(line)) {
                     const row = document.createElement('div');
-                    row.className = 'row';
+                    row.className = 'row text-only';
                     row.textContent = this.page.paneLine(line);
                     row.style.top = this.rowTop(line, 0) + 'px'; // no report this short is scaled
                     row.plain = true;
