@@ -228,6 +228,7 @@ inline constexpr auto kContainers = [] {
     return containers;
 }();
 
+// std::all_of, not std::ranges::all_of: emscripten's libc++ has no range algorithms yet.
 static_assert(std::all_of(kContainers.begin(), kContainers.end(),
                   [](ControlId c) { return Index(c) <= kControlCount; }),
     "a row names a container that the table lacks");
