@@ -777,8 +777,9 @@
             window.addEventListener('resize', () => this.fitToView());
         }
 
-        fitToView() {
-            const narrow = document.documentElement.clientWidth < this.windowSize.width;
+        fitToView(again = false) {
+            const view = document.documentElement.clientWidth;
+            const narrow = view < this.windowSize.width;
             document.documentElement.classList.toggle('narrow', narrow);
             const width = narrow ? this.form.parentElement.clientWidth : this.windowSize.width;
             if (width === this.laidOutWidth) {
@@ -794,6 +795,10 @@
             }
             this.form.style.width = width + 'px';
             this.form.style.height = height + 'px';
+            // A page grown taller may have brought in a scroll bar that takes from the view.
+            if (!again && document.documentElement.clientWidth !== view) {
+                this.fitToView(true);
+            }
         }
 
         createControl(row) {
