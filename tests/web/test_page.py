@@ -6,6 +6,7 @@ the contrast of its controls, and what an accessibility audit says.
 Run as: test_page.py <lmx2330a-calc.html> [unittest options]
 """
 import sys
+import time
 import unittest
 
 from selenium.webdriver.common.keys import Keys
@@ -18,8 +19,7 @@ CORES = ("plain", "simd")
 # N from 4097 to 120000 splits for the 64/65 prescaler with A <= B and B <= 2047.
 EVERY_ROW = ({"Text8": "6.72e6", "Text6": "56", "Text7": "1640", "Text9": "1e9"}, ["Option4"])
 # Phones upright and sideways and a tablet, with overlay scroll bars; a 1024-px screen at 200 %
-# zoom and a narrow desktop window, with classic ones: width and height in CSS px, device pixels
-# per CSS px, mobile.
+# zoom and a narrow desktop window, with classic ones: CSS px, device px per CSS px, mobile.
 VIEWS = [(320, 640, 3, True), (360, 740, 3, True), (390, 844, 3, True), (844, 390, 3, True),
          (768, 1024, 2, True), (512, 384, 2, False), (600, 900, 1, False)]
 OVERFLOW_MESSAGE = ("N-counter overflow (B-reg > 2047), Increase Ref low or change Prescaler to "
@@ -76,18 +76,19 @@ class PageTest(unittest.TestCase):
     def emulate(self, command, **params):
         self.page.driver.execute_cdp_cmd("Emulation." + command, params)
 
-    def tap(self, element_id):
-        """A finger's tap on the middle of a control, wherever the page shows it; returns once
-        the control has had the click."""
-        x, y = self.page.js("const control = arguments[0]; control.scrollIntoView({block: 'center'});"
-                            "control.addEventListener('click', () => { control.tapped = true; });"
-                            "const box = control.getBoundingClientRect();"
-                            "return [box.x + box.width / 2, box.y + box.height / 2]",
-                            self.page.element(element_id))
+    def touch(self, selector, until="click", hold=0.0):
+        """A finger on the middle of an element, wherever the page shows it, for `hold` seconds;
+        returns once the element has had the event `until`."""
+        x, y = self.page.js("const part = document.querySelector(arguments[0]);"
+                            "part.scrollIntoView({block: 'center'}); part.touched = !arguments[1];"
+                            "part.addEventListener(arguments[1], () => { part.touched = true; });"
+                            "const box = part.getBoundingClientRect();"
+                            "return [box.x + box.width / 2, box.y + box.height / 2]", selector, until)
         for kind, points in (("touchStart", [{"x": x, "y": y}]), ("touchEnd", [])):
             self.page.driver.execute_cdp_cmd("Input.dispatchTouchEvent",
                                              {"type": kind, "touchPoints": points})
-        self.page.wait_for(f"document.getElementById('{element_id}').tapped", 10)
+            time.sleep(hold)
+        self.page.wait_for(f"document.querySelector('{selector}').touched", 10)
 
     def test_every_view_shows_the_whole_window_and_works_by_tap(self):
         self.addCleanup(self.emulate, "clearDeviceMetricsOverride")
@@ -97,22 +98,29 @@ class PageTest(unittest.TestCase):
             with self.subTest(width=width, height=height):
                 self.emulate("setDeviceMetricsOverride", width=width, height=height,
                              deviceScaleFactor=scale, mobile=mobile)
-                self.page.open()
-                self.assertEqual(*self.page.js("const page = document.documentElement;"
-                                               "return [page.scrollWidth, page.clientWidth]"))
-                self.assertEqual(self.page.js(
-                    "return [...document.querySelectorAll('#Form1 .control')].filter(c => {"
-                    "const box = c.getBoundingClientRect();"
-                    "return box.left < 0 || box.right > innerWidth; }).map(c => c.id)"), [])
-                self.tap("Command1")
+                # No sideways scrolling, and no control beyond the view's sides.
+                self.assertEqual(self.page.open().js(
+                    "const page = document.documentElement;"
+                    "return [page.scrollWidth - page.clientWidth, [...page.querySelectorAll("
+                    "'#Form1 .control')].filter(c => c.getBoundingClientRect().left < 0"
+                    " || c.getBoundingClientRect().right > innerWidth).map(c => c.id)]"), [0, []])
+                self.touch("#Command1")
                 self.page.settle()
                 self.assertEqual(self.page.pane_text(), expected_report("default_rf_report.txt"))
-                self.tap("Text8")
+                self.touch("#Text8")
                 for keys in ((Keys.CONTROL, "a"), ("99e6",)):
                     self.page.driver.switch_to.active_element.send_keys(*keys)
-                self.tap("Command1")
+                self.touch("#Command1")
                 self.page.settle()
                 self.assertIn("Freq = 99e6 Hz", self.page.pane_text())
+        # In the pane, a long press opens its menu, whose Select All selects the report, as the
+        # desktop pane copies it; a tap puts the caret in place of the selection.
+        self.touch("#RichTextBox1", None, hold=0.7)
+        self.touch("[data-command=selectAll]")
+        self.assertEqual(self.page.js("return lmx2330a.selectedText()"),
+                         self.page.pane_text().replace("\r\n", "\n"))
+        self.touch("#RichTextBox1", "mouseup")
+        self.assertEqual(self.page.js("return lmx2330a.selectedText()"), "")
 
     def test_controls_stand_out_from_the_window_in_both_schemes(self):
         self.addCleanup(self.emulate, "setEmulatedMedia", features=[])
@@ -121,10 +129,9 @@ class PageTest(unittest.TestCase):
             with self.subTest(scheme=scheme):
                 self.emulate("setEmulatedMedia",
                              features=[{"name": "prefers-color-scheme", "value": scheme}])
-                self.page.open()
-                png = self.page.driver.execute_cdp_cmd("Page.captureScreenshot", {})["data"]
+                png = self.page.open().driver.execute_cdp_cmd("Page.captureScreenshot", {})
                 contrasts = self.page.driver.execute_async_script(
-                    script + "partContrasts(arguments[0]).then(arguments[1])", png)
+                    script + "partContrasts(arguments[0]).then(arguments[1])", png["data"])
                 for part, ratio in contrasts.items():
                     self.assertGreaterEqual(ratio, 3, part)
 
