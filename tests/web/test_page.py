@@ -18,8 +18,7 @@ CORES = ("plain", "simd")
 # Nearly three hundred thousand dividers, every one a match (max error 1e9) with its row listed:
 # N from 4097 to 120000 splits for the 64/65 prescaler with A <= B and B <= 2047.
 EVERY_ROW = ({"Text8": "6.72e6", "Text6": "56", "Text7": "1640", "Text9": "1e9"}, ["Option4"])
-# Phones upright and sideways and a tablet, with overlay scroll bars; a 1024-px screen at 200 %
-# zoom and a narrow desktop window, with classic ones: CSS px, device px per CSS px, mobile.
+# Phones and a tablet (overlay scroll bars), a 1024-px screen at 200 % zoom and a narrow window.
 VIEWS = [(320, 640, 3, True), (360, 740, 3, True), (390, 844, 3, True), (844, 390, 3, True),
          (768, 1024, 2, True), (512, 384, 2, False), (600, 900, 1, False)]
 OVERFLOW_MESSAGE = ("N-counter overflow (B-reg > 2047), Increase Ref low or change Prescaler to "
@@ -77,13 +76,13 @@ class PageTest(unittest.TestCase):
         self.page.driver.execute_cdp_cmd("Emulation." + command, params)
 
     def touch(self, selector, until="click", hold=0.0):
-        """A finger on the middle of an element, wherever the page shows it, for `hold` seconds;
-        returns once the element has had the event `until`."""
+        """A finger on an element's middle for `hold` s; returns once the element has `until`."""
         x, y = self.page.js("const part = document.querySelector(arguments[0]);"
                             "part.scrollIntoView({block: 'center'}); part.touched = !arguments[1];"
                             "part.addEventListener(arguments[1], () => { part.touched = true; });"
                             "const box = part.getBoundingClientRect();"
-                            "return [box.x + box.width / 2, box.y + box.height / 2]", selector, until)
+                            "return [box.x + box.width / 2, box.y + box.height / 2]",
+                            selector, until)
         for kind, points in (("touchStart", [{"x": x, "y": y}]), ("touchEnd", [])):
             self.page.driver.execute_cdp_cmd("Input.dispatchTouchEvent",
                                              {"type": kind, "touchPoints": points})
@@ -98,7 +97,6 @@ class PageTest(unittest.TestCase):
             with self.subTest(width=width, height=height):
                 self.emulate("setDeviceMetricsOverride", width=width, height=height,
                              deviceScaleFactor=scale, mobile=mobile)
-                # No sideways scrolling, and no control beyond the view's sides.
                 self.assertEqual(self.page.open().js(
                     "const page = document.documentElement;"
                     "return [page.scrollWidth - page.clientWidth, [...page.querySelectorAll("
@@ -113,8 +111,7 @@ class PageTest(unittest.TestCase):
                 self.touch("#Command1")
                 self.page.settle()
                 self.assertIn("Freq = 99e6 Hz", self.page.pane_text())
-        # In the pane, a long press opens its menu, whose Select All selects the report, as the
-        # desktop pane copies it; a tap puts the caret in place of the selection.
+        # A long press opens the pane's menu, Select All selects all; a tap puts the caret back.
         self.touch("#RichTextBox1", None, hold=0.7)
         self.touch("[data-command=selectAll]")
         self.assertEqual(self.page.js("return lmx2330a.selectedText()"),
