@@ -212,8 +212,9 @@
         }
 
         moved(event) {
-            if (this.start && event.pointerType === 'touch'
-                && Math.hypot(event.clientX - this.start.x, event.clientY - this.start.y) > kTapSlop) {
+            const start = this.start;
+            if (start && event.pointerType === 'touch'
+                && Math.hypot(event.clientX - start.x, event.clientY - start.y) > kTapSlop) {
                 this.cancel();
             }
         }
@@ -919,7 +920,8 @@
                 : { placed: this.places, height: this.windowSize.height };
             for (const [name, place] of placed) {
                 Object.assign(this.controls.get(name).style, { left: place.left + 'px',
-                    top: place.top + 'px', width: place.width + 'px', height: place.height + 'px' });
+                    top: place.top + 'px', width: place.width + 'px',
+                    height: place.height + 'px' });
             }
             this.form.style.width = width + 'px';
             this.form.style.height = height + 'px';
