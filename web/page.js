@@ -22,6 +22,254 @@
     const kSimdProbe = new Uint8Array([0, 97, 115, 109, 1, 0, 0, 0, 1, 5, 1, 96, 0, 1, 123, 3, 2,
         1, 0, 10, 8, 1, 6, 0, 65, 0, 253, 15, 11]);
 
+    // On a view narrower than the window, the controls flow into one column (flowIntoColumn).
+    // The window's own spacing, between its frames and between lines of boxes, and the spacing
+    // between the groups of option buttons set side by side.
+    const kStackGap = 3; // px
+    const kFlowGap = 8; // px
+
+    function bounds(places) {
+        const left = Math.min(...places.map((place) => place.left));
+        const top = Math.min(...places.map((place) => place.top));
+        return { left, top,
+            width: Math.max(...places.map((place) => place.left + place.width)) - left,
+            height: Math.max(...places.map((place) => place.top + place.height)) - top };
+    }
+
+    function childrenOf(places, container) {
+        return [...places.keys()].filter((id) => places.get(id).container === container);
+    }
+
+    function heldBy(places, container) {
+        return childrenOf(places, container).flatMap((id) => [id, ...heldBy(places, id)]);
+    }
+
+    // What moves as one: a frame with all it holds, a label with the nearest control to its
+    // right on its line, or a control on its own. Each keeps its parts where the window has them
+    // relative to one another.
+    function piecesIn(places, container) {
+        const children = childrenOf(places, container);
+        const partners = new Map();
+        for (const id of children.filter((child) => places.get(child).kind === 'Label')) {
+            const label = places.get(id);
+            const middle = label.top + label.height / 2;
+            const partner = children.map((other) => [other, places.get(other)])
+                .filter(([, place]) => place.kind !== 'Label' && place.kind !== 'Frame'
+                    && place.left > label.left && place.top <= middle
+                    && middle <= place.top + place.height)
+                .sort(([, a], [, b]) => a.left - b.left)[0];
+            if (partner) {
+                partners.set(id, partner[0]);
+            }
+        }
+        const partnered = new Set(partners.values());
+        return children.filter((id) => !partnered.has(id)).map((id) => {
+            const members = [id, ...heldBy(places, id)];
+            if (partners.has(id)) {
+                members.push(partners.get(id));
+            }
+            return { kind: places.get(id).kind, members,
+                ...bounds(members.map((member) => places.get(member))) };
+        });
+    }
+
+    const byReadingOrder = (a, b) => a.top - b.top || a.left - b.left;
+
+    // The window for a view `width` px wide: its frames one below the other across the width, in
+    // its reading order, then the progress bar and the result pane, which a user scrolls through
+    // last. In a frame, what stands in its first column (the boxes) goes one below the other,
+    // then its groups side by side, wrapping as the width allows, then what stands to their
+    // right (the match count and the start button). Each control keeps its size.
+    // `places` holds each control's place, by identity, in a window `windowWidth` px wide whose
+    // own identity is `windowId`; returns the new places and the height.
+    function flowIntoColumn(places, windowId, windowWidth, width) {
+        const placed = new Map();
+        const put = (piece, left, top) => {
+            for (const id of piece.members) {
+                const place = places.get(id);
+                placed.set(id, { left: left + place.left - piece.left,
+                    top: top + place.top - piece.top, width: place.width, height: place.height });
+            }
+        };
+        // Lays the frame's pieces out from (left, top), `frameWidth` wide; returns its height.
+        const flowFrame = (id, left, top, frameWidth) => {
+            const frame = places.get(id);
+            const pieces = piecesIn(places, id);
+            const inner = bounds(pieces);
+            const inset = inner.left - frame.left;
+            const groups = pieces.filter((piece) => piece.kind === 'Frame');
+            const groupsLeft = Math.min(...groups.map((group) => group.left));
+            const others = pieces.filter((piece) => piece.kind !== 'Frame').sort(byReadingOrder);
+            let bottom = top + inner.top - frame.top - kStackGap;
+            for (const piece of others.filter((other) => other.left < groupsLeft)) {
+                put(piece, left + inset, bottom + kStackGap);
+                bottom += kStackGap + piece.height;
+            }
+            for (const row of [groups.sort((a, b) => a.left - b.left),
+                others.filter((other) => other.left >= groupsLeft)]) {
+                let x = Infinity;
+                let lineTop = bottom;
+                for (const piece of row) {
+                    if (x + piece.width > left + frameWidth - inset) {
+                        x = left + inset;
+                        lineTop = bottom + kFlowGap;
+                    }
+                    put(piece, x, lineTop);
+                    x += piece.width + kFlowGap;
+                    bottom = Math.max(bottom, lineTop + piece.height);
+                }
+            }
+            return bottom + frame.top + frame.height - (inner.top + inner.height) - top;
+        };
+        const pieces = piecesIn(places, windowId);
+        const isPane = (piece) => (piece.kind === 'ResultPane' ? 1 : 0);
+        const frames = pieces.filter((piece) => piece.kind === 'Frame').sort(byReadingOrder);
+        const others = pieces.filter((piece) => piece.kind !== 'Frame')
+            .sort((a, b) => isPane(a) - isPane(b));
+        const margin = bounds(pieces).top;
+        let bottom = margin - kStackGap;
+        for (const piece of [...frames, ...others]) {
+            // Each keeps its distance from the nearer side of the window, on both sides.
+            const id = piece.members[0];
+            const inset = Math.min(piece.left, windowWidth - piece.left - piece.width);
+            const top = bottom + kStackGap;
+            const pieceWidth = width - 2 * inset;
+            const height = piece.kind === 'Frame' ? flowFrame(id, inset, top, pieceWidth)
+                : piece.height;
+            placed.set(id, { left: inset, top, width: pieceWidth, height });
+            bottom = top + height;
+        }
+        return { placed, height: bottom + margin };
+    }
+
+    // A finger held this long opens the pane's menu; taps this close in time and place count
+    // as one double tap; a finger that moves further scrolls.
+    const kLongPress = 500; // ms
+    const kDoubleTap = 400; // ms
+    const kTapSlop = 10; // px
+
+    // The result pane by touch. A tap places the caret and a double tap selects a word: the pane
+    // gets the mouse events of a click and a double click there, with the taps counted, in
+    // place of the browser's own. A long press opens the pane's own menu, Copy and Select All,
+    // as the right button opens the browser's. A finger that moves scrolls the pane. The pane
+    // holds the finger's events (pointer capture), since a row under it may be drawn anew.
+    class PaneTouch {
+        constructor(pane, menu) {
+            this.pane = pane;
+            this.menu = menu;
+            this.start = null; // where the finger came down, while it may still tap
+            this.lastTap = null;
+            this.touching = false;
+            this.timer = 0;
+            const element = pane.element;
+            element.addEventListener('pointerdown', (event) => this.down(event));
+            element.addEventListener('pointermove', (event) => this.moved(event));
+            element.addEventListener('pointerup', (event) => this.up(event));
+            element.addEventListener('pointercancel', () => this.cancel());
+            // No mouse events of the browser's own after a tap, nor its menu after a long press.
+            element.addEventListener('touchend', (event) => event.preventDefault());
+            element.addEventListener('contextmenu', (event) => {
+                if (this.touching) {
+                    event.preventDefault();
+                }
+            });
+            // The finger that opened the menu may still click where it lifts: only a touch that
+            // starts on the menu, or a key, chooses.
+            menu.addEventListener('pointerdown', () => { this.armed = true; });
+            menu.addEventListener('click', (event) => {
+                if (this.armed || event.detail === 0) {
+                    this.choose(event.target.dataset.command);
+                }
+            });
+            menu.addEventListener('keydown', (event) => {
+                if (event.key === 'Escape') {
+                    this.closeMenu();
+                }
+            });
+            document.addEventListener('pointerdown', (event) => {
+                if (!menu.hidden && !menu.contains(event.target)) {
+                    this.closeMenu();
+                }
+            }, true);
+        }
+
+        down(event) {
+            if (event.pointerType !== 'touch') {
+                return;
+            }
+            this.cancel();
+            this.touching = true;
+            if (event.isPrimary) {
+                event.preventDefault();
+                this.pane.element.setPointerCapture(event.pointerId);
+                const { clientX: x, clientY: y } = event;
+                this.start = { x, y };
+                this.timer = setTimeout(() => {
+                    this.start = null;
+                    this.openMenu(x, y);
+                }, kLongPress);
+            }
+        }
+
+        moved(event) {
+            const start = this.start;
+            if (start && event.pointerType === 'touch'
+                && Math.hypot(event.clientX - start.x, event.clientY - start.y) > kTapSlop) {
+                this.cancel();
+            }
+        }
+
+        cancel() {
+            clearTimeout(this.timer);
+            this.start = null;
+            this.touching = false;
+        }
+
+        up(event) {
+            const start = this.start;
+            this.cancel();
+            if (!start || event.pointerType !== 'touch') {
+                return;
+            }
+            const last = this.lastTap;
+            const count = last && event.timeStamp - last.time < kDoubleTap
+                && Math.hypot(start.x - last.x, start.y - last.y) < kTapSlop ? last.count + 1 : 1;
+            this.lastTap = { ...start, time: event.timeStamp, count };
+            for (const type of ['mousedown', 'mouseup']) {
+                this.pane.element.dispatchEvent(new MouseEvent(type, { bubbles: true,
+                    cancelable: true, clientX: start.x, clientY: start.y, detail: count, button: 0,
+                    buttons: type === 'mousedown' ? 1 : 0 }));
+            }
+        }
+
+        // Opens at the finger, inside the view; Copy is offered while there is a selection.
+        openMenu(x, y) {
+            const menu = this.menu;
+            menu.querySelector('[data-command="copy"]').disabled = !this.pane.hasSelection()
+                || !navigator.clipboard;
+            menu.hidden = false;
+            this.armed = false;
+            const { width, height } = menu.getBoundingClientRect();
+            menu.style.left = Math.max(0, Math.min(x, innerWidth - width)) + 'px';
+            menu.style.top = Math.max(0, Math.min(y, innerHeight - height)) + 'px';
+            menu.querySelector('button:enabled').focus();
+        }
+
+        closeMenu() {
+            this.menu.hidden = true;
+            this.pane.element.focus({ preventScroll: true });
+        }
+
+        choose(command) {
+            if (command === 'copy') {
+                navigator.clipboard.writeText(this.pane.page.selectedText());
+            } else if (command === 'selectAll') {
+                this.pane.selectAll();
+            }
+            this.closeMenu();
+        }
+    }
+
     function chosenCore() {
         const forced = new URLSearchParams(location.search).get('core');
         if (forced === 'simd' || forced === 'plain') {
@@ -497,6 +745,11 @@
             }
         }
 
+        selectAll() {
+            this.page.paneKey('a', true, false);
+            this.draw();
+        }
+
         keyDown(event) {
             const control = event.ctrlKey || event.metaKey;
             const key = event.key;
@@ -567,6 +820,8 @@
             // Where each frame's top-left corner lies in the window, and what it holds.
             this.origins = new Map();
             this.held = new Map();
+            // Each control's place in the window, by identity, with its kind and container.
+            this.places = new Map();
             this.boxes = new Map(); // control identity -> input
             this.options = new Map();
             this.startButtons = [];
@@ -594,6 +849,8 @@
             this.module = module;
             this.window = module._WebCreateWindow();
             this.arrangeFocusOrder();
+            this.followView();
+            this.readyForTouch();
             this.pane.resized();
             this.pane.element.focus({ preventScroll: true });
             this.api.ready = true;
@@ -669,6 +926,7 @@
             this.measure.font = `${panePoints * 4 / 3}px ${font}`;
             document.title = caption;
             document.getElementById('WindowCaption').textContent = caption;
+            this.windowSize = { width, height };
             this.form.style.width = width + 'px';
             this.form.style.height = height + 'px';
         }
@@ -687,6 +945,52 @@
             for (const [id, held] of this.held) {
                 this.controls.get(id).setAttribute('aria-owns', held.join(' '));
             }
+        }
+
+        // The window as the desktop lays it out wherever the view has room for it. On a narrower
+        // view (a phone, a tablet held upright, a zoomed screen) its controls flow into one
+        // column instead, so that the page never scrolls sideways; they keep their order in the
+        // page, and with it the window's tab order and the groups a screen reader reads.
+        followView() {
+            document.documentElement.style.setProperty('--window-width',
+                this.windowSize.width + 'px');
+            this.fitToView();
+            window.addEventListener('resize', () => this.fitToView());
+        }
+
+        fitToView(again = false) {
+            const view = document.documentElement.clientWidth;
+            const narrow = view < this.windowSize.width;
+            document.documentElement.classList.toggle('narrow', narrow);
+            const width = narrow ? this.form.parentElement.clientWidth : this.windowSize.width;
+            if (width === this.laidOutWidth) {
+                return;
+            }
+            this.laidOutWidth = width;
+            const { placed, height } = narrow
+                ? flowIntoColumn(this.places, this.windowId, this.windowSize.width, width)
+                : { placed: this.places, height: this.windowSize.height };
+            for (const [id, place] of placed) {
+                Object.assign(this.controls.get(id).style, { left: place.left + 'px',
+                    top: place.top + 'px', width: place.width + 'px',
+                    height: place.height + 'px' });
+            }
+            this.form.style.width = width + 'px';
+            this.form.style.height = height + 'px';
+            // A page grown taller may have brought in a scroll bar that takes from the view.
+            if (!again && document.documentElement.clientWidth !== view) {
+                this.fitToView(true);
+            }
+        }
+
+        // Phone keyboards neither capitalise nor correct what is typed into a box. The boxes keep
+        // the whole keyboard: a decimal pad has no exponents (100e6), and some none of the signs.
+        readyForTouch() {
+            for (const box of this.boxes.values()) {
+                box.setAttribute('autocapitalize', 'off');
+                box.setAttribute('autocorrect', 'off');
+            }
+            this.paneTouch = new PaneTouch(this.pane, document.getElementById('PaneMenu'));
         }
 
         createControl(row) {
@@ -783,6 +1087,8 @@
             const left = origin.left + row.left;
             const top = origin.top + row.top;
             this.origins.set(row.id, { left, top });
+            this.places.set(row.id, { kind, container: row.container, left, top,
+                width: row.width, height: row.height });
             Object.assign(control.style, { left: left + 'px', top: top + 'px',
                 width: row.width + 'px', height: row.height + 'px' });
             control.tabOrder = row.tabIndex;

@@ -42,12 +42,15 @@ def expected_report(name):
 
 
 class Page:
-    """One Chromium with the page open in it."""
+    """One Chromium, or one WebKit on the X server it is given, with the page open in it."""
 
-    def __init__(self, page_file, run_timeout=300, language=None):
+    def __init__(self, page_file, run_timeout=300, language=None, webkit=False):
         self.url = pathlib.Path(page_file).resolve().as_uri()
         self.run_timeout = run_timeout
         self.profile = tempfile.mkdtemp(prefix="pll-chromium-")
+        if webkit:  # WebKitWebDriver's own browser, WebKitGTK's MiniBrowser
+            self.driver = webdriver.WebKitGTK(executable_path="WebKitWebDriver")
+            return
         options = webdriver.ChromeOptions()
         options.binary_location = shutil.which("chromium") or "/usr/bin/chromium"
         for flag in CHROMIUM_FLAGS + ["--user-data-dir=" + self.profile]:

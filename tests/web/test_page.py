@@ -1,11 +1,13 @@
 # SPDX-License-Identifier: MIT
 """The one-file page in headless Chromium, offline from disk: the reports it writes, its error
 boxes, a box edited during a run, both WebAssembly builds, what the result pane does with the
-user's clicks, keys, wheel and drags, and what an accessibility audit says.
+user's clicks, keys, wheel and drags, phones, tablets and a zoomed screen, the contrast of its
+controls, and what an accessibility audit says.
 
 Run as: test_page.py <lmx2330a-calc.html> [unittest options]
 """
 import sys
+import time
 import unittest
 
 from selenium.webdriver.common.keys import Keys
@@ -17,6 +19,9 @@ CORES = ("plain", "simd")
 # Nearly three hundred thousand dividers, every one a match (max error 1e9) with its row listed:
 # N from 4097 to 120000 splits for the 64/65 prescaler with A <= B and B <= 2047.
 EVERY_ROW = ({"Text8": "6.72e6", "Text6": "56", "Text7": "1640", "Text9": "1e9"}, ["Option4"])
+# Phones and a tablet (overlay scroll bars), a 1024-px screen at 200 % zoom and a narrow window.
+VIEWS = [(320, 640, 3, True), (360, 740, 3, True), (390, 844, 3, True), (844, 390, 3, True),
+         (768, 1024, 2, True), (512, 384, 2, False), (600, 900, 1, False)]
 OVERFLOW_MESSAGE = ("N-counter overflow (B-reg > 2047), Increase Ref low or change Prescaler to "
                     "64! ")
 
@@ -77,6 +82,66 @@ class PageTest(unittest.TestCase):
                                       "'#Form1 input, #Form1 button, #Form1 [tabindex]')]"
                                       ".map(e => e.id)"), expected)
         self.assertEqual(self.page.js("return document.activeElement.id"), "RichTextBox1")
+
+    def emulate(self, command, **params):
+        self.page.driver.execute_cdp_cmd("Emulation." + command, params)
+
+    def touch(self, selector, until="click", hold=0.0):
+        """A finger on an element's middle for `hold` s; returns once the element has `until`."""
+        x, y = self.page.js("const part = document.querySelector(arguments[0]);"
+                            "part.scrollIntoView({block: 'center'}); part.touched = !arguments[1];"
+                            "part.addEventListener(arguments[1], () => { part.touched = true; });"
+                            "const box = part.getBoundingClientRect();"
+                            "return [box.x + box.width / 2, box.y + box.height / 2]",
+                            selector, until)
+        for kind, points in (("touchStart", [{"x": x, "y": y}]), ("touchEnd", [])):
+            self.page.driver.execute_cdp_cmd("Input.dispatchTouchEvent",
+                                             {"type": kind, "touchPoints": points})
+            time.sleep(hold)
+        self.page.wait_for(f"document.querySelector('{selector}').touched", 10)
+
+    def test_every_view_shows_the_whole_window_and_works_by_tap(self):
+        self.addCleanup(self.emulate, "clearDeviceMetricsOverride")
+        self.addCleanup(self.emulate, "setTouchEmulationEnabled", enabled=False)
+        self.emulate("setTouchEmulationEnabled", enabled=True)
+        for width, height, scale, mobile in VIEWS:
+            with self.subTest(width=width, height=height):
+                self.emulate("setDeviceMetricsOverride", width=width, height=height,
+                             deviceScaleFactor=scale, mobile=mobile)
+                self.assertEqual(self.page.open().js(
+                    "const page = document.documentElement;"
+                    "return [page.scrollWidth - page.clientWidth, [...page.querySelectorAll("
+                    "'#Form1 .control')].filter(c => c.getBoundingClientRect().left < 0"
+                    " || c.getBoundingClientRect().right > innerWidth).map(c => c.id)]"), [0, []])
+                self.touch("#Command1")
+                self.page.settle()
+                self.assertEqual(self.page.pane_text(), expected_report("default_rf_report.txt"))
+                self.touch("#Text8")
+                for keys in ((Keys.CONTROL, "a"), ("99e6",)):
+                    self.page.driver.switch_to.active_element.send_keys(*keys)
+                self.touch("#Command1")
+                self.page.settle()
+                self.assertIn("Freq = 99e6 Hz", self.page.pane_text())
+        # A long press opens the pane's menu, Select All selects all; a tap puts the caret back.
+        self.touch("#RichTextBox1", None, hold=0.7)
+        self.touch("[data-command=selectAll]")
+        self.assertEqual(self.page.js("return lmx2330a.selectedText()"),
+                         self.page.pane_text().replace("\r\n", "\n"))
+        self.touch("#RichTextBox1", "mouseup")
+        self.assertEqual(self.page.js("return lmx2330a.selectedText()"), "")
+
+    def test_controls_stand_out_from_the_window_in_both_schemes(self):
+        self.addCleanup(self.emulate, "setEmulatedMedia", features=[])
+        script = (HERE / "contrast.js").read_text(encoding="utf-8")
+        for scheme in ("light", "dark"):
+            with self.subTest(scheme=scheme):
+                self.emulate("setEmulatedMedia",
+                             features=[{"name": "prefers-color-scheme", "value": scheme}])
+                png = self.page.open().driver.execute_cdp_cmd("Page.captureScreenshot", {})
+                contrasts = self.page.driver.execute_async_script(
+                    script + "partContrasts(arguments[0]).then(arguments[1])", png["data"])
+                for part, ratio in contrasts.items():
+                    self.assertGreaterEqual(ratio, 3, part)
 
     def test_cores_agree_on_a_sweep_full_of_matches(self):
         fields, options = EVERY_ROW

@@ -1,0 +1,25 @@
+# SPDX-License-Identifier: MIT
+"""The page in WebKit, Safari's engine, offline from disk, writes the start-up RF and IF reports
+on both WebAssembly cores. Run as: xvfb-run -a test_webkit.py <lmx2330a-calc.html>
+"""
+import sys
+import unittest
+
+from page_driver import Page, expected_report
+
+PAGE_FILE = sys.argv.pop(1)
+
+
+class WebKitTest(unittest.TestCase):
+    def test_start_up_reports_are_the_desktops_on_both_cores(self):
+        with Page(PAGE_FILE, webkit=True) as page:
+            for core in ("plain", "simd"):
+                for button, report in (("Command1", "default_rf_report.txt"),
+                                       ("Command2", "default_if_report.txt")):
+                    with self.subTest(core=core, report=report):
+                        page.open(core).finish(button)
+                        self.assertEqual(page.pane_text(), expected_report(report))
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2, warnings="ignore")  # Selenium's own, on its WebKitGTK driver
