@@ -85,7 +85,7 @@ format-check: deps
 tidy: deps
 	cmake --preset $(PRESET)
 	cmake --build --preset $(PRESET)
-	$(CLANG_TIDY) -p $(BUILD_DIR) -j 2 -quiet -header-filter='^$(CURDIR)/(calc|form|ui|app)/' \
+	$(CLANG_TIDY) -p $(BUILD_DIR) -quiet -header-filter='^$(CURDIR)/(calc|form|ui|app)/' \
 		'^$(CURDIR)/(calc|form|ui|app)/'
 
 # The whole test suite again, built by clang with address and undefined-behaviour sanitizers.
