@@ -1,5 +1,6 @@
-# The two commands a fresh clone needs: `make run` and `make test`. Both install what is missing
-# (scripts/install-deps), then build with CMake's presets.
+# The two commands a fresh clone needs: `make run` and `make test`. Each first installs what it
+# is missing (scripts/install-deps): `make run` only what the window needs, `make web` what the
+# page needs, and the rest everything; then they build with CMake's presets.
 PRESET ?= $(if $(CI),ci,dev)
 BUILD_DIR := build-$(PRESET)
 
@@ -7,12 +8,18 @@ FUZZ_SECONDS ?= 60
 FUZZERS := number_reading_fuzzer calculation_run_fuzzer
 FUZZ_DIR := build-fuzz
 
-.PHONY: all deps build test run web screenshot bench bench-web package format format-check tidy asan libcxx wasm-core fuzz fuzz-merge clean
+.PHONY: all deps deps-window deps-page build test run web screenshot bench bench-web package format format-check tidy asan libcxx wasm-core fuzz fuzz-merge clean
 
 all: build
 
 deps:
-	scripts/install-deps
+	scripts/install-deps all
+
+deps-window:
+	scripts/install-deps window
+
+deps-page:
+	scripts/install-deps page
 
 build: deps
 	cmake --preset $(PRESET)
@@ -25,7 +32,7 @@ test: deps
 # The calculator as its users get it: an optimised build, whose sweeps run four to five times
 # as fast as the tests' debug build. It needs a desktop to open on; without one, say so rather
 # than let Qt abort.
-run: deps
+run: deps-window
 	cmake --preset release
 	cmake --build --preset release
 	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY$$QT_QPA_PLATFORM" ]; then \
@@ -35,9 +42,10 @@ run: deps
 	build-release/app/lmx2330a-calc
 
 # The calculator as one web page that opens from disk in a browser, with nothing else to install:
-# build-web/lmx2330a-calc.html, built by Debian's emscripten.
-web: deps
-	cmake --workflow --preset web
+# build-web/lmx2330a-calc.html, built by Debian's emscripten. Its browser tests are make test's.
+web: deps-page
+	cmake --preset web
+	cmake --build --preset web --target web_page
 	sha256sum build-web/lmx2330a-calc.html
 
 # docs/screenshot.png: the window after "Calculate RF" with the start-up settings, drawn on a
