@@ -2,7 +2,8 @@
 """The one-file page in headless Chromium, offline from disk: the reports it writes, its error
 boxes, a box edited during a run, both WebAssembly builds, and what an accessibility audit says.
 
-Run as: test_page.py <lmx2330a-calc.html> [unittest options]
+Run as: test_page.py <lmx2330a-calc-test.html> [unittest options]
+The test page: one test sets its report-size cap through the test page's hook.
 """
 import sys
 import unittest
