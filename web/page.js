@@ -1237,15 +1237,6 @@
         running: false,
         paneText: () => (page.module ? page.paneText() : ''),
         selectedText: () => (page.module ? page.selectedText() : ''),
-        // A run whose report grows beyond this many bytes stops with a box that says why.
-        setLargestReport: (bytes) => page.module._WebSetLargestReport(page.window, bytes),
-        // The side's run on the boxes as they stand, with no page around it: no yield, no
-        // drawing. The bench times the page's own run beside it.
-        timeCore: (side) => {
-            const start = performance.now();
-            const bytes = page.module._WebRunQuietly(page.window, side === 'IF' ? 1 : 0);
-            return { ms: performance.now() - start, bytes };
-        },
     };
     const page = new Page(api);
     window.lmx2330a = api;

@@ -6,13 +6,10 @@
 
 #include <emscripten.h>
 
-#include "calc/calculation_run.h"
-
 #include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <limits>
 #include <string_view>
 
 using form::PaneKey;
@@ -27,39 +24,6 @@ EM_JS(double, PageTextWidth, (const char *text, std::size_t size), {
 // clang-format on
 
 namespace {
-
-// The run on the window's settings with nothing of the page around it: no yield, no drawing, the
-// report written and dropped. What the sweep itself costs in this browser, beside which the
-// page's own run is timed.
-class QuietWindow final : public calc::WindowOps {
-public:
-    explicit QuietWindow(form::Window &window)
-        : m_window(window)
-    {
-    }
-
-    std::string_view FieldText(calc::Box box) override { return m_window.FieldText(box); }
-    bool OptionSelected(calc::OptionButton button) override
-    {
-        return m_window.OptionSelected(button);
-    }
-    void SetMatchCount(calc::Box, std::string_view) override { }
-    void SetPaneText(std::string_view text) override { m_reportBytes = text.size(); }
-    void AppendPaneText(std::string_view text) override { m_reportBytes += text.size(); }
-    void SetProgressMaximum(std::int64_t) override { }
-    void SetProgressMinimum(std::int64_t) override { }
-    void SetProgressValue(std::int64_t) override { }
-    void ShowErrorBox(std::string_view, std::string_view) override { }
-    calc::AfterYield Yield() override { return calc::AfterYield::Continue; }
-    std::int64_t QuietYields() override { return std::numeric_limits<std::int64_t>::max(); }
-    calc::NumberFormat UserNumberFormat() override { return m_window.UserNumberFormat(); }
-
-    std::size_t ReportBytes() const { return m_reportBytes; }
-
-private:
-    form::Window &m_window;
-    std::size_t m_reportBytes = 0;
-};
 
 form::ControlId Control(int id)
 {
@@ -114,11 +78,6 @@ EMSCRIPTEN_KEEPALIVE char *WebBoxBuffer(WebWindow *window, int id, std::size_t b
 EMSCRIPTEN_KEEPALIVE void WebOptionChosen(WebWindow *window, int id)
 {
     window->Model().OptionChosen(Control(id));
-}
-
-EMSCRIPTEN_KEEPALIVE void WebSetLargestReport(WebWindow *window, double bytes)
-{
-    window->Model().SetLargestReport(static_cast<std::size_t>(bytes));
 }
 
 EMSCRIPTEN_KEEPALIVE std::size_t WebPaneLineCount(WebWindow *window)
@@ -251,13 +210,5 @@ EMSCRIPTEN_KEEPALIVE const double *WebPaneCellStarts(WebWindow *window, std::siz
     form::CellStarts(Pane(window).Line(line), form::Pixels(form::kPaneTabStopTwips), width,
         window->CellStarts());
     return window->CellStarts().data();
-}
-
-// The side's run (0 RF, 1 IF) on the window's settings, without the page: the report's length.
-EMSCRIPTEN_KEEPALIVE double WebRunQuietly(WebWindow *window, int side)
-{
-    QuietWindow quiet(window->Model());
-    calc::RunCalculation(side == 0 ? calc::Side::RF : calc::Side::IF, quiet);
-    return static_cast<double>(quiet.ReportBytes());
 }
 }

@@ -4,7 +4,8 @@ boxes, a box edited during a run, both WebAssembly builds, what the result pane 
 user's clicks, keys, wheel and drags, phones, tablets and a zoomed screen, the contrast of its
 controls, and what an accessibility audit says.
 
-Run as: test_page.py <lmx2330a-calc.html> [unittest options]
+Run as: test_page.py <lmx2330a-calc-test.html> [unittest options]
+The test page: one test sets its report-size cap through the test page's hook.
 """
 import sys
 import time
