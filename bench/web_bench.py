@@ -4,7 +4,8 @@ the footer at the start-up settings, the core's dividers per second on each WebA
 the page's run against its core's, the click to the overflow box, and how long a key typed while
 the widest sweep runs takes to show. All times are the page's own clock (performance.now).
 
-Run as: web_bench.py <lmx2330a-calc.html> [repeats]   (Debian's /usr/bin/python3)
+Run as: web_bench.py <lmx2330a-calc-test.html> [repeats]   (Debian's /usr/bin/python3)
+The test page, whose hook times the core; the size is that of the page users get beside it.
 """
 import json
 import os
@@ -62,6 +63,7 @@ def median_of(times):
 class Bench:
     def __init__(self, page_file, repeats):
         self.page = Page(page_file, run_timeout=900)
+        self.users_page = pathlib.Path(page_file).with_name("lmx2330a-calc.html")
         self.repeats = repeats
         self.rows = []
 
@@ -79,14 +81,14 @@ class Bench:
         self.page.open(core).set_up(fields, options)
 
     def core_time(self, scenario, core):
-        """The core alone, on the same settings in the same module: the page's hook runs the
-        sweep with no page around it."""
+        """The core alone, on the same settings in the same module: the test page's hook runs
+        the sweep with no page around it."""
         self.open_with(scenario, core)
         return min(self.page.js("return lmx2330a.timeCore('RF').ms")
                    for _ in range(self.repeats))
 
     def run(self):
-        size = os.path.getsize(self.page.url.removeprefix("file://"))
+        size = os.path.getsize(self.users_page)
         self.row("file size", f"{size / 1000:.1f}", "KB", "goal <= 500 KB")
 
         self.page.open()

@@ -13,7 +13,7 @@ constexpr std::string_view kMaxErrorCaption = "Max Error (Hz) :";
 constexpr SideProfile kRf {
     .side = Side::RF,
     .name = "RF",
-    .startButton = "Command1",
+    .startButton = Button::Command1,
     .crystal = { Box::Text5, kCrystalCaption },
     .wanted = { Box::Text8, kWantedCaption },
     .refLow = { Box::Text6, kRefLowCaption },
@@ -39,7 +39,7 @@ constexpr SideProfile kRf {
 constexpr SideProfile kIf {
     .side = Side::IF,
     .name = "IF",
-    .startButton = "Command2",
+    .startButton = Button::Command2,
     .crystal = { Box::Text5, kCrystalCaption },
     .wanted = { Box::Text13, kWantedCaption },
     .refLow = { Box::Text15, kRefLowCaption },

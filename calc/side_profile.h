@@ -61,6 +61,12 @@ enum class OptionButton : std::uint8_t {
     Option29,
 };
 
+// The window's start buttons, numbered as their controls.
+enum class Button : std::uint8_t {
+    Command1 = 1,
+    Command2,
+};
+
 // A box the run reads, with the caption that names it to the user in error messages.
 struct InputField {
     Box box;
@@ -70,7 +76,7 @@ struct InputField {
 struct SideProfile {
     Side side;
     std::string_view name; // "RF" or "IF", as the column headings print it
-    std::string_view startButton;
+    Button startButton;
 
     InputField crystal;
     InputField wanted;

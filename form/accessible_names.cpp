@@ -7,13 +7,13 @@ namespace form {
 namespace {
 
 // "RF " or "IF " for a box that belongs to one side; nothing for the crystal box they share.
-std::string SideOf(std::string_view box)
+std::string SideOf(const ControlRow &box)
 {
     for (calc::Side side : { calc::Side::RF, calc::Side::IF }) {
         const calc::SideProfile &profile = calc::ProfileOf(side);
         for (calc::Box own : { profile.wanted.box, profile.refLow.box, profile.refHigh.box,
                  profile.maxError.box, profile.matchCount }) {
-            if (ControlNumber(box) == static_cast<int>(own)) {
+            if (Row(ControlOf(own)).name == box.name) {
                 return std::string(profile.name) + ' ';
             }
         }
@@ -45,7 +45,7 @@ std::string AccessibleName(const ControlRow &row)
             if (name.ends_with(" :")) {
                 name.remove_suffix(2);
             }
-            return SideOf(row.name) + std::string(name);
+            return SideOf(row) + std::string(name);
         }
         return std::string(row.name);
     case ControlKind::ProgressBar:

@@ -4,7 +4,12 @@
 // window from this one table; it names no toolkit.
 #pragma once
 
+#include "calc/side_profile.h"
+
+#include <algorithm>
 #include <array>
+#include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace form {
@@ -42,7 +47,7 @@ constexpr int kClientHeight = 8385;
 using K = ControlKind;
 
 // clang-format off
-constexpr std::array kControls = {
+inline constexpr std::array kControls = {
     ControlRow { "Frame2",       "",        K::Frame,       "Reference Setting",        60,   60, 10335,  675,  2 },
     ControlRow { "Frame3",       "",        K::Frame,       "RF Setting",               60,  780, 10335, 2055,  5 },
     ControlRow { "Frame10",      "",        K::Frame,       "IF Setting",               60, 2880, 10335, 2055, 42 },
@@ -138,15 +143,124 @@ constexpr int Pixels(int twips)
     return twips / kTwipsPerPixel;
 }
 
-// A control's number from its name: 8 for Text8, 27 for Option27; 0 for a name without one.
-constexpr int ControlNumber(std::string_view name)
+// A control's identity: its row in kControls. Every front-end keeps what it holds of a control
+// in arrays of kControlCount, indexed by identity, and tells the others which control it means
+// by it (the page's script gets it with each control it creates).
+enum class ControlId : std::uint8_t {};
+constexpr std::size_t kControlCount = kControls.size();
+// The window itself, as the container of its own children.
+constexpr ControlId kForm1 = static_cast<ControlId>(kControlCount);
+
+constexpr std::size_t Index(ControlId id)
 {
-    const std::size_t digits = name.find_first_of("0123456789");
-    int number = 0;
-    for (char c : name.substr(digits == std::string_view::npos ? name.size() : digits)) {
-        number = number * 10 + (c - '0');
+    return static_cast<std::size_t>(id);
+}
+
+constexpr const ControlRow &Row(ControlId id)
+{
+    return kControls.at(Index(id));
+}
+
+// What the page's script calls each kind of control.
+constexpr std::string_view KindName(ControlKind kind)
+{
+    constexpr std::array<std::string_view, 7> kNames
+        = { "Frame", "Label", "TextBox", "Option", "Button", "ProgressBar", "ResultPane" };
+    return kNames.at(static_cast<std::size_t>(kind));
+}
+
+namespace detail {
+
+constexpr ControlId Named(std::string_view name)
+{
+    if (name.empty()) {
+        return kForm1;
+    }
+    for (std::size_t i = 0; i < kControlCount; ++i) {
+        if (kControls.at(i).name == name) {
+            return static_cast<ControlId>(i);
+        }
+    }
+    return static_cast<ControlId>(kControlCount + 1); // no such control: see below
+}
+
+// The number that ends a name: 8 for Text8. Used only to build the indexes below, when compiling.
+constexpr std::size_t NumberOf(std::string_view name)
+{
+    std::size_t number = 0;
+    for (char c : name.substr(name.find_first_of("0123456789"))) {
+        number = number * 10 + static_cast<std::size_t>(c - '0');
     }
     return number;
 }
+
+// The controls of one kind by the number in their names, as the core numbers its boxes, option
+// buttons and start buttons.
+template <ControlKind kind> constexpr auto NumberIndex()
+{
+    constexpr std::size_t size = [] {
+        std::size_t largest = 0;
+        for (const ControlRow &row : kControls) {
+            if (row.kind == kind) {
+                largest = std::max(largest, NumberOf(row.name));
+            }
+        }
+        return largest + 1;
+    }();
+    std::array<ControlId, size> index {};
+    index.fill(kForm1);
+    for (std::size_t i = 0; i < kControlCount; ++i) {
+        if (kControls.at(i).kind == kind) {
+            index.at(NumberOf(kControls.at(i).name)) = static_cast<ControlId>(i);
+        }
+    }
+    return index;
+}
+
+} // namespace detail
+
+// The frame (or the window) each control stands in.
+inline constexpr auto kContainers = [] {
+    std::array<ControlId, kControlCount> containers {};
+    for (std::size_t i = 0; i < kControlCount; ++i) {
+        containers.at(i) = detail::Named(kControls.at(i).container);
+    }
+    return containers;
+}();
+
+// std::all_of, not std::ranges::all_of: emscripten's libc++ has no range algorithms yet.
+static_assert(std::all_of(kContainers.begin(), kContainers.end(),
+                  [](ControlId c) { return Index(c) <= kControlCount; }),
+    "a row names a container that the table lacks");
+
+constexpr ControlId ContainerOf(ControlId id)
+{
+    return kContainers.at(Index(id));
+}
+
+inline constexpr auto kBoxes = detail::NumberIndex<ControlKind::TextBox>();
+inline constexpr auto kOptions = detail::NumberIndex<ControlKind::Option>();
+inline constexpr auto kButtons = detail::NumberIndex<ControlKind::Button>();
+
+constexpr ControlId ControlOf(calc::Box box)
+{
+    return kBoxes.at(static_cast<std::size_t>(box));
+}
+
+constexpr ControlId ControlOf(calc::OptionButton button)
+{
+    return kOptions.at(static_cast<std::size_t>(button));
+}
+
+constexpr ControlId ControlOf(calc::Button button)
+{
+    return kButtons.at(static_cast<std::size_t>(button));
+}
+
+// Every box, option button and start button the core names is a control of its kind.
+static_assert(ControlOf(calc::Box::Text5) != kForm1 && ControlOf(calc::Box::Text15) != kForm1);
+static_assert(kBoxes.size() == static_cast<std::size_t>(calc::Box::Text15) + 1);
+static_assert(kOptions.size() == static_cast<std::size_t>(calc::OptionButton::Option29) + 1);
+static_assert(kButtons.size() == static_cast<std::size_t>(calc::Button::Command2) + 1);
 
 } // namespace form

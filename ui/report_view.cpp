@@ -15,10 +15,12 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextLayout>
+#include <QTextOption>
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
+#include <limits>
+#include <vector>
 
 namespace ui {
 namespace {
@@ -31,7 +33,6 @@ constexpr qsizetype kLongestShownLine = 10000;
 // one report are all alike, and lines drawn later widen the range if need be.
 constexpr qsizetype kLinesMeasuredPerSync = 16;
 constexpr int kHorizontalStep = 20;
-constexpr qsizetype kLinesPerOffsetMark = 64;
 // Assistive technology is told what text came or went, and the text goes with the news over
 // D-Bus, in one message; a larger change is not announced, and is read on demand instead.
 constexpr qsizetype kLargestAnnouncedChange = qsizetype { 1 } << 20;
@@ -40,10 +41,51 @@ constexpr qsizetype kLargestAnnouncedChange = qsizetype { 1 } << 20;
 constexpr int kAutoScrollPace = 4900; // ms times pixels squared
 constexpr int kAutoScrollSlowest = 100; // ms
 constexpr int kAutoScrollFastest = 5; // ms
-constexpr qsizetype kLineEnd = std::numeric_limits<qsizetype>::max();
 constexpr QLatin1String kPlainText("text/plain");
 
+QString FromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+int ToInt(std::size_t value)
+{
+    return static_cast<int>(std::min<std::size_t>(value, std::numeric_limits<int>::max()));
+}
+
+// A column of the model within a line laid out with `length` characters.
+int ColumnIn(std::size_t column, qsizetype length)
+{
+    return static_cast<int>(std::min(column, static_cast<std::size_t>(length)));
+}
+
+QString Shown(std::string_view bytes)
+{
+    // Three UTF-8 bytes or more make at most one UTF-16 unit, so this prefix holds every
+    // character that is shown.
+    QString text = FromUtf8(bytes.substr(0, static_cast<std::size_t>(kLongestShownLine) * 3));
+    if (text.size() > kLongestShownLine) {
+        text.truncate(kLongestShownLine);
+    }
+    return text;
+}
+
 } // namespace
+
+// One line laid out for drawing, measuring and hit testing, its cells at the model's stops.
+struct ReportView::LaidOutLine {
+    QTextLayout layout;
+    QTextLine line;
+
+    LaidOutLine(const QString &text, const QFont &font, const QTextOption &option)
+        : layout(text, font)
+    {
+        layout.setTextOption(option);
+        layout.beginLayout();
+        line = layout.createLine();
+        layout.endLayout();
+    }
+};
 
 // The selection as another program takes it, by a middle click or a drop: its text is made only
 // when asked for, so that selecting the whole of a million-row report costs nothing until then.
@@ -81,8 +123,9 @@ private:
     mutable std::optional<QString> m_text;
 };
 
-ReportView::ReportView(QWidget *parent)
+ReportView::ReportView(form::PaneModel &model, QWidget *parent)
     : QAbstractScrollArea(parent)
+    , m_model(model)
 {
     // Before anything asks for the view's interface, which Qt keeps once made.
     QAccessible::installFactory(ReportViewAccessibleFactory);
@@ -90,67 +133,54 @@ ReportView::ReportView(QWidget *parent)
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
-    m_textOption.setWrapMode(QTextOption::NoWrap);
-    SetText({});
     verticalScrollBar()->setSingleStep(1);
     horizontalScrollBar()->setSingleStep(kHorizontalStep);
-}
-
-void ReportView::SetText(std::string_view text)
-{
-    if (m_primary) {
-        m_primary->Keep();
-    }
-    m_text.Set(text);
-    m_offsetMarks.assign(1, 0);
-    const bool hadSelection = HasSelection();
-    const bool caretMoves = m_cursor != Position {} || hadSelection;
-    m_anchor = m_cursor = {};
-    m_widestLine = 0;
-    m_syncedLines = 0;
-    if (QAccessible::isActive()) {
-        // Qt's own text widgets announce the removed text as blanks of its length too.
-        if (m_announcedCount > 0 && m_announcedCount <= kLargestAnnouncedChange) {
-            QAccessibleTextRemoveEvent removed(this, 0, QString(*m_announcedCount, u' '));
-            QAccessible::updateAccessibility(&removed);
+    // Where the user scrolls to, the view stays, whatever rows arrive.
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int top) {
+        if (!m_settingScrollBars) {
+            m_model.ScrollTo(static_cast<std::size_t>(std::max(top, 0)));
         }
-        m_announcedCount = 0;
-        if (caretMoves) {
-            AnnounceCaret(hadSelection);
-        }
-    }
+    });
     Sync();
-}
-
-void ReportView::ReleaseSpareMemory()
-{
-    m_text.ReleaseSpareMemory();
-}
-
-void ReportView::Append(std::string_view text)
-{
-    m_text.Append(text);
-}
-
-std::string ReportView::Text() const
-{
-    return m_text.Text();
 }
 
 void ReportView::Sync()
 {
-    const qsizetype lines = LineCount();
-    if (lines == m_syncedLines) {
-        return;
+    if (m_serial != m_model.TextSerial()) {
+        m_serial = m_model.TextSerial();
+        m_widestLine = 0;
+        m_measuredLines = 0;
+        if (QAccessible::isActive()) {
+            // Qt's own text widgets announce the removed text as blanks of its length too.
+            if (m_announcedCount > 0 && m_announcedCount <= kLargestAnnouncedChange) {
+                QAccessibleTextRemoveEvent removed(this, 0, QString(*m_announcedCount, u' '));
+                QAccessible::updateAccessibility(&removed);
+            }
+            m_announcedCount = 0;
+            AnnounceCaret(false);
+        }
     }
-    const qsizetype firstNew = std::max<qsizetype>(m_syncedLines - 1, 0);
-    MeasureLines(firstNew, std::min(lines, firstNew + kLinesMeasuredPerSync));
-    MeasureLines(lines - 1, lines);
-    m_syncedLines = lines;
+    const qsizetype lines = LineCount();
+    if (lines == m_measuredLines
+        && static_cast<int>(m_model.Top()) == verticalScrollBar()->value()) {
+        return; // nothing new to show: a run appends whole lines
+    }
+    if (lines != m_measuredLines) {
+        const qsizetype firstNew = std::max<qsizetype>(m_measuredLines - 1, 0);
+        MeasureLines(firstNew, std::min(lines, firstNew + kLinesMeasuredPerSync));
+        MeasureLines(lines - 1, lines);
+        m_measuredLines = lines;
+    }
     UpdateScrollBars();
-    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
     viewport()->update();
     AnnounceText();
+}
+
+void ReportView::KeepOfferedSelection()
+{
+    if (m_primary) {
+        m_primary->Keep();
+    }
 }
 
 // Tells assistive technology what text has come since it was last told, once per Sync rather
@@ -176,66 +206,62 @@ void ReportView::AnnounceCaret(bool hadSelection)
     if (!QAccessible::isActive()) {
         return;
     }
-    const auto [from, to] = std::minmax(m_anchor, m_cursor);
+    const auto [from, to] = m_model.Selection();
     if (hadSelection || HasSelection()) {
         QAccessibleTextSelectionEvent selection(
             this, static_cast<int>(OffsetOf(from)), static_cast<int>(OffsetOf(to)));
         QAccessible::updateAccessibility(&selection);
     }
-    QAccessibleTextCursorEvent caret(this, static_cast<int>(OffsetOf(m_cursor)));
+    QAccessibleTextCursorEvent caret(this, static_cast<int>(OffsetOf(Cursor())));
     QAccessible::updateAccessibility(&caret);
+}
+
+template <typename Change> void ReportView::ChangeSelection(Change change)
+{
+    const bool hadSelection = HasSelection();
+    const std::pair before { Anchor(), Cursor() };
+    change();
+    viewport()->update();
+    if (before != std::pair { Anchor(), Cursor() }) {
+        AnnounceCaret(hadSelection);
+    }
 }
 
 void ReportView::SetTabStopDistance(qreal pixels)
 {
-    m_textOption.setTabStopDistance(pixels);
+    m_tabStop = pixels;
     m_widestLine = 0;
     viewport()->update();
 }
 
 QString ReportView::Line(qsizetype line) const
 {
-    const std::string_view bytes = LineBytes(line);
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    return FromUtf8(LineBytes(line));
 }
 
-namespace {
-
-// One line laid out for drawing, measuring and hit testing.
-struct LaidOutLine {
-    QTextLayout layout;
-    QTextLine line;
-
-    LaidOutLine(const QString &text, const QFont &font, const QTextOption &option)
-        : layout(text, font)
-    {
-        layout.setTextOption(option);
-        layout.beginLayout();
-        line = layout.createLine();
-        layout.endLayout();
-    }
-};
-
-QString Shown(std::string_view bytes)
+ReportView::LaidOutLine ReportView::LayOut(qsizetype line) const
 {
-    // Three UTF-8 bytes or more make at most one UTF-16 unit, so this prefix holds every
-    // character that is shown.
-    const std::string_view prefix
-        = bytes.substr(0, static_cast<std::size_t>(kLongestShownLine) * 3);
-    QString text = QString::fromUtf8(prefix.data(), static_cast<qsizetype>(prefix.size()));
-    if (text.size() > kLongestShownLine) {
-        text.truncate(kLongestShownLine);
+    const std::string_view bytes = LineBytes(line);
+    const QFontMetricsF metrics(font());
+    std::vector<double> starts;
+    form::CellStarts(
+        bytes, m_tabStop,
+        [&metrics](std::string_view text) { return metrics.horizontalAdvance(FromUtf8(text)); },
+        starts);
+    QList<QTextOption::Tab> tabs;
+    for (std::size_t cell = 1; cell < starts.size(); ++cell) {
+        tabs.append(QTextOption::Tab(starts[cell], QTextOption::LeftTab));
     }
-    return text;
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    option.setTabs(tabs);
+    return { Shown(bytes), font(), option };
 }
-
-} // namespace
 
 void ReportView::MeasureLines(qsizetype first, qsizetype last)
 {
     for (qsizetype line = std::max<qsizetype>(first, 0); line < last; ++line) {
-        const LaidOutLine laidOut(Shown(LineBytes(line)), font(), m_textOption);
-        m_widestLine = std::max(m_widestLine, laidOut.line.naturalTextWidth());
+        m_widestLine = std::max(m_widestLine, LayOut(line).line.naturalTextWidth());
     }
 }
 
@@ -244,20 +270,17 @@ int ReportView::LineHeight() const
     return std::max(fontMetrics().lineSpacing(), 1);
 }
 
-int ReportView::VisibleLines() const
-{
-    return std::max(viewport()->height() / LineHeight(), 1);
-}
-
 void ReportView::UpdateScrollBars()
 {
-    const qsizetype lines = LineCount();
-    verticalScrollBar()->setRange(
-        0, static_cast<int>(std::max<qsizetype>(lines - VisibleLines(), 0)));
-    verticalScrollBar()->setPageStep(VisibleLines());
+    m_settingScrollBars = true;
+    QScrollBar *vertical = verticalScrollBar();
+    vertical->setRange(0, ToInt(m_model.LastTop()));
+    vertical->setPageStep(ToInt(m_model.VisibleLines()));
+    vertical->setValue(ToInt(m_model.Top()));
     const int width = static_cast<int>(std::ceil(m_widestLine)) + 2 * kMargin;
     horizontalScrollBar()->setRange(0, std::max(width - viewport()->width(), 0));
     horizontalScrollBar()->setPageStep(viewport()->width());
+    m_settingScrollBars = false;
 }
 
 void ReportView::paintEvent(QPaintEvent * /*event*/)
@@ -265,35 +288,35 @@ void ReportView::paintEvent(QPaintEvent * /*event*/)
     QPainter painter(viewport());
     const int height = LineHeight();
     const qreal x = kMargin - horizontalScrollBar()->value();
-    const auto [from, to] = std::minmax(m_anchor, m_cursor);
+    const auto [from, to] = m_model.Selection();
     const qreal widestBefore = m_widestLine;
     int y = 0;
-    for (qsizetype line = verticalScrollBar()->value();
+    for (auto line = static_cast<qsizetype>(m_model.Top());
          line < LineCount() && y < viewport()->height(); ++line, y += height) {
-        const QString text = Shown(LineBytes(line));
-        LaidOutLine laidOut(text, font(), m_textOption);
+        LaidOutLine laidOut = LayOut(line);
+        const auto shownLine = static_cast<std::size_t>(line);
+        const qsizetype length = laidOut.layout.text().size();
         QList<QTextLayout::FormatRange> selection;
-        if (from != to && line >= from.line && line <= to.line) {
-            const qsizetype start = line == from.line ? from.column : 0;
-            const qsizetype end = line == to.line ? to.column : text.size();
+        if (from != to && shownLine >= from.line && shownLine <= to.line) {
             QTextLayout::FormatRange range;
-            range.start = static_cast<int>(std::min(start, text.size()));
-            range.length = static_cast<int>(std::min(end, text.size())) - range.start;
+            range.start = shownLine == from.line ? ColumnIn(from.column, length) : 0;
+            range.length
+                = (shownLine == to.line ? ColumnIn(to.column, length) : static_cast<int>(length))
+                - range.start;
             range.format.setBackground(palette().highlight());
             range.format.setForeground(palette().highlightedText());
             selection.append(range);
         }
         laidOut.layout.draw(&painter, QPointF(x, y), selection);
-        if (from != to && line >= from.line && line < to.line) {
+        if (from != to && shownLine >= from.line && shownLine < to.line) {
             // The line end is selected too, as a space's width, so that empty lines show.
             const qreal end = x + laidOut.line.naturalTextWidth();
             painter.fillRect(
                 QRectF(end, y, fontMetrics().horizontalAdvance(QLatin1Char(' ')), height),
                 palette().highlight());
         }
-        if (hasFocus() && line == m_cursor.line) {
-            laidOut.layout.drawCursor(
-                &painter, QPointF(x, y), static_cast<int>(std::min(m_cursor.column, text.size())));
+        if (hasFocus() && shownLine == Cursor().line) {
+            laidOut.layout.drawCursor(&painter, QPointF(x, y), ColumnIn(Cursor().column, length));
         }
         m_widestLine = std::max(m_widestLine, laidOut.line.naturalTextWidth());
     }
@@ -305,6 +328,8 @@ void ReportView::paintEvent(QPaintEvent * /*event*/)
 void ReportView::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
+    m_model.SetVisibleLines(
+        static_cast<std::size_t>(std::max(viewport()->height() / LineHeight(), 1)));
     UpdateScrollBars();
 }
 
@@ -314,150 +339,72 @@ void ReportView::changeEvent(QEvent *event)
     if (event->type() == QEvent::FontChange) {
         m_widestLine = 0;
         MeasureLines(0, std::min(LineCount(), kLinesMeasuredPerSync));
+        m_model.SetVisibleLines(
+            static_cast<std::size_t>(std::max(viewport()->height() / LineHeight(), 1)));
         UpdateScrollBars();
     }
 }
 
 ReportView::Position ReportView::PositionAt(QPoint point) const
 {
-    const qsizetype line = verticalScrollBar()->value()
+    const qsizetype line = static_cast<qsizetype>(m_model.Top())
         + static_cast<qsizetype>(std::floor(static_cast<double>(point.y()) / LineHeight()));
     if (line < 0) {
         return {};
     }
     if (line >= LineCount()) {
-        return Clamped({ LineCount() - 1, std::numeric_limits<qsizetype>::max() });
+        const auto last = static_cast<std::size_t>(LineCount() - 1);
+        return { last, m_model.LineLength(last) };
     }
-    const LaidOutLine laidOut(Shown(LineBytes(line)), font(), m_textOption);
+    const LaidOutLine laidOut = LayOut(line);
     const qreal x = point.x() - kMargin + horizontalScrollBar()->value();
-    return { line, laidOut.line.xToCursor(x) };
+    return { static_cast<std::size_t>(line), static_cast<std::size_t>(laidOut.line.xToCursor(x)) };
 }
 
 qsizetype ReportView::LineLength(qsizetype line) const
 {
-    const std::string_view bytes = LineBytes(line);
-    const bool ascii = std::all_of(
-        bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    return ascii ? static_cast<qsizetype>(bytes.size()) : Line(line).size();
-}
-
-// The marks count whole lines only: the last line, which may still grow, is never behind one.
-qsizetype ReportView::LineOffset(qsizetype line) const
-{
-    const auto mark = static_cast<std::size_t>(line / kLinesPerOffsetMark);
-    while (m_offsetMarks.size() <= mark) {
-        const auto first = static_cast<qsizetype>(m_offsetMarks.size() - 1) * kLinesPerOffsetMark;
-        qsizetype offset = m_offsetMarks.back();
-        for (qsizetype counted = first; counted < first + kLinesPerOffsetMark; ++counted) {
-            offset += LineLength(counted) + 1;
-        }
-        m_offsetMarks.push_back(offset);
-    }
-    qsizetype offset = m_offsetMarks[mark];
-    for (qsizetype counted = static_cast<qsizetype>(mark) * kLinesPerOffsetMark; counted < line;
-         ++counted) {
-        offset += LineLength(counted) + 1;
-    }
-    return offset;
-}
-
-qsizetype ReportView::CharacterCount() const
-{
-    return LineOffset(LineCount() - 1) + LineLength(LineCount() - 1);
+    return static_cast<qsizetype>(m_model.LineLength(static_cast<std::size_t>(line)));
 }
 
 qsizetype ReportView::OffsetOf(Position position) const
 {
-    return LineOffset(position.line) + position.column;
+    return static_cast<qsizetype>(m_model.OffsetOf(position));
 }
 
 ReportView::Position ReportView::PositionOf(qsizetype offset) const
 {
-    offset = std::clamp<qsizetype>(offset, 0, CharacterCount()); // sets every mark
-    const auto mark = std::upper_bound(m_offsetMarks.begin(), m_offsetMarks.end(), offset) - 1;
-    Position position { (mark - m_offsetMarks.begin()) * kLinesPerOffsetMark, offset - *mark };
-    for (qsizetype length = LineLength(position.line);
-         position.column > length && position.line + 1 < LineCount();
-         length = LineLength(position.line)) {
-        position.column -= length + 1;
-        ++position.line;
-    }
-    return position;
+    return m_model.PositionOf(static_cast<std::size_t>(std::max<qsizetype>(offset, 0)));
 }
 
 QString ReportView::Characters(qsizetype from, qsizetype to) const
 {
-    const Position first = PositionOf(from);
-    const Position last = PositionOf(to);
-    QString text;
-    text.reserve(std::max<qsizetype>(to - from, 0));
-    for (qsizetype line = first.line; line <= last.line; ++line) {
-        const QString shown = Line(line);
-        const qsizetype start = line == first.line ? first.column : 0;
-        const qsizetype end = line == last.line ? last.column : shown.size();
-        text += QStringView(shown).mid(start, end - start);
-        if (line != last.line) {
-            text += QLatin1Char('\n');
-        }
-    }
-    return text;
+    return TextBetween(PositionOf(from), PositionOf(to));
 }
 
 QRect ReportView::CharacterRect(Position position) const
 {
-    const QString text = Shown(LineBytes(position.line));
-    const LaidOutLine laidOut(text, font(), m_textOption);
-    const auto column = static_cast<int>(std::min(position.column, text.size()));
+    const auto line = static_cast<qsizetype>(position.line);
+    const LaidOutLine laidOut = LayOut(line);
+    const qsizetype length = laidOut.layout.text().size();
+    const int column = ColumnIn(position.column, length);
     const qreal x = kMargin - horizontalScrollBar()->value();
     const qreal left = x + laidOut.line.cursorToX(column);
-    const qreal right = column < text.size() ? x + laidOut.line.cursorToX(column + 1) : left;
+    const qreal right = column < length ? x + laidOut.line.cursorToX(column + 1) : left;
     const qreal top
-        = static_cast<qreal>(position.line - verticalScrollBar()->value()) * LineHeight();
+        = static_cast<qreal>(line - static_cast<qsizetype>(m_model.Top())) * LineHeight();
     return QRectF(QPointF(left, top), QPointF(right, top + LineHeight())).toAlignedRect();
-}
-
-ReportView::Position ReportView::Clamped(Position position) const
-{
-    position.line = std::clamp<qsizetype>(position.line, 0, LineCount() - 1);
-    position.column = std::clamp<qsizetype>(position.column, 0, Line(position.line).size());
-    return position;
-}
-
-void ReportView::MoveCursor(Position to, bool extend)
-{
-    const bool hadSelection = HasSelection();
-    const Position before = m_cursor;
-    m_cursor = to;
-    if (!extend) {
-        m_anchor = to;
-    }
-    viewport()->update();
-    if (m_cursor != before || hadSelection != HasSelection()) {
-        AnnounceCaret(hadSelection);
-    }
 }
 
 void ReportView::Select(Position anchor, Position cursor)
 {
-    const bool hadSelection = HasSelection();
-    m_anchor = Clamped(anchor);
-    m_cursor = Clamped(cursor);
-    viewport()->update();
-    AnnounceCaret(hadSelection);
+    ChangeSelection([&] { m_model.Select(anchor, cursor); });
 }
 
 void ReportView::EnsureVisible(Position position)
 {
-    QScrollBar *vertical = verticalScrollBar();
-    if (position.line < vertical->value()) {
-        vertical->setValue(static_cast<int>(position.line));
-    } else if (position.line >= vertical->value() + VisibleLines()) {
-        vertical->setValue(static_cast<int>(position.line - VisibleLines() + 1));
-    }
-    const QString text = Shown(LineBytes(position.line));
-    const LaidOutLine laidOut(text, font(), m_textOption);
-    const qreal x
-        = laidOut.line.cursorToX(static_cast<int>(std::min(position.column, text.size())));
+    m_model.ScrollToShow(position);
+    const LaidOutLine laidOut = LayOut(static_cast<qsizetype>(position.line));
+    const qreal x = laidOut.line.cursorToX(ColumnIn(position.column, laidOut.layout.text().size()));
     m_widestLine = std::max(m_widestLine, laidOut.line.naturalTextWidth());
     UpdateScrollBars();
     QScrollBar *horizontal = horizontalScrollBar();
@@ -471,28 +418,17 @@ void ReportView::EnsureVisible(Position position)
 
 QString ReportView::SelectedText() const
 {
-    const auto [from, to] = std::minmax(m_anchor, m_cursor);
-    return TextBetween(from, to);
+    return FromUtf8(m_model.SelectedText());
 }
 
 QString ReportView::TextBetween(Position from, Position to) const
 {
-    QString selected;
-    for (qsizetype line = from.line; line <= to.line; ++line) {
-        const QString text = Line(line);
-        const qsizetype start = line == from.line ? from.column : 0;
-        const qsizetype end = line == to.line ? to.column : text.size();
-        selected += text.mid(start, end - start);
-        if (line != to.line) {
-            selected += QLatin1Char('\n');
-        }
-    }
-    return selected;
+    return FromUtf8(m_model.TextBetween(from, to));
 }
 
 void ReportView::SelectAll()
 {
-    Select({}, { LineCount() - 1, kLineEnd });
+    ChangeSelection([this] { m_model.SelectAll(); });
     OfferPrimarySelection();
 }
 
@@ -503,7 +439,7 @@ void ReportView::OfferPrimarySelection()
     if (!HasSelection() || !clipboard->supportsSelection()) {
         return;
     }
-    const auto [from, to] = std::minmax(m_anchor, m_cursor);
+    const auto [from, to] = m_model.Selection();
     auto *offer = new SelectionData(*this, from, to);
     clipboard->setMimeData(offer, QClipboard::Selection);
     m_primary = offer;
@@ -526,50 +462,40 @@ void ReportView::keyPressEvent(QKeyEvent *event)
         SelectAll();
         return;
     }
+    using K = form::PaneKey;
     const bool extend = (event->modifiers() & Qt::ShiftModifier) != 0;
     const bool wholeText = (event->modifiers() & Qt::ControlModifier) != 0;
-    Position to = m_cursor;
+    K key = K::Left;
     switch (event->key()) {
     case Qt::Key_Left:
-        to = m_cursor.column > 0 ? Position { m_cursor.line, m_cursor.column - 1 }
-                                 : Position { m_cursor.line - 1, kLineEnd };
         break;
     case Qt::Key_Right:
-        to = m_cursor.column < Line(m_cursor.line).size()
-            ? Position { m_cursor.line, m_cursor.column + 1 }
-            : Position { m_cursor.line + 1, 0 };
-        if (to.line >= LineCount()) {
-            to = m_cursor;
-        }
+        key = K::Right;
         break;
     case Qt::Key_Up:
-        to.line -= 1;
+        key = K::Up;
         break;
     case Qt::Key_Down:
-        to.line += 1;
+        key = K::Down;
         break;
     case Qt::Key_PageUp:
-        to.line -= VisibleLines();
+        key = K::PageUp;
         break;
     case Qt::Key_PageDown:
-        to.line += VisibleLines();
+        key = K::PageDown;
         break;
     case Qt::Key_Home:
-        to = wholeText ? Position {} : Position { m_cursor.line, 0 };
+        key = wholeText ? K::TextStart : K::LineStart;
         break;
     case Qt::Key_End:
-        to = wholeText ? Position { LineCount() - 1, kLineEnd }
-                       : Position { m_cursor.line, kLineEnd };
+        key = wholeText ? K::TextEnd : K::LineEnd;
         break;
     default:
         QAbstractScrollArea::keyPressEvent(event);
         return;
     }
-    if (to.line < 0) {
-        to = {};
-    }
-    MoveCursor(Clamped(to), extend);
-    EnsureVisible(m_cursor);
+    ChangeSelection([&] { m_model.Key(key, extend); });
+    EnsureVisible(Cursor());
     if (extend) {
         OfferPrimarySelection();
     }
@@ -589,14 +515,11 @@ void ReportView::mousePressEvent(QMouseEvent *event)
         && (point - doubleClick->point).manhattanLength() < QApplication::startDragDistance()
         && event->timestamp() - doubleClick->time
             < static_cast<std::uint64_t>(QApplication::doubleClickInterval())) {
-        const auto [start, end] = UnitAround(at, Unit::Line);
-        StartSelecting(start, end, Unit::Line);
+        ChangeSelection([&] { m_model.Press(at, form::PaneUnit::Line, false); });
     } else if (!extend && OnSelectedText(point)) {
         m_pressOnSelection = point;
     } else {
-        MoveCursor(at, extend);
-        m_selecting = true;
-        m_unit = Unit::Character;
+        ChangeSelection([&] { m_model.Press(at, form::PaneUnit::Character, extend); });
     }
 }
 
@@ -613,7 +536,7 @@ void ReportView::mouseMoveEvent(QMouseEvent *event)
         }
         return;
     }
-    if (!m_selecting) {
+    if (!m_model.Selecting()) {
         return;
     }
     m_dragPoint = point;
@@ -643,9 +566,11 @@ void ReportView::mouseReleaseEvent(QMouseEvent *event)
     if (m_pressOnSelection) {
         // A click on the selection that dragged nothing: the caret goes there, as anywhere.
         m_pressOnSelection.reset();
-        MoveCursor(PositionAt(event->position().toPoint()), false);
+        const Position at = PositionAt(event->position().toPoint());
+        ChangeSelection([&] { m_model.Press(at, form::PaneUnit::Character, false); });
     }
-    if (std::exchange(m_selecting, false)) {
+    if (m_model.Selecting()) {
+        m_model.Release();
         OfferPrimarySelection();
     }
 }
@@ -656,68 +581,21 @@ void ReportView::mouseDoubleClickEvent(QMouseEvent *event)
         return;
     }
     const QPoint point = event->position().toPoint();
-    const auto [start, end] = UnitAround(PositionAt(point), Unit::Word);
-    StartSelecting(start, end, Unit::Word);
+    const Position at = PositionAt(point);
+    m_pressOnSelection.reset();
+    ChangeSelection([&] { m_model.Press(at, form::PaneUnit::Word, false); });
     m_doubleClick = Click { point, event->timestamp(), false };
 }
 
-void ReportView::StartSelecting(Position anchor, Position cursor, Unit unit)
-{
-    m_pressOnSelection.reset();
-    m_selecting = true;
-    m_unit = unit;
-    m_unitStart = anchor;
-    m_unitEnd = cursor;
-    Select(anchor, cursor);
-}
-
-// A word is what lies between blanks and tabs: a divider, a frequency or a register word. A line
-// takes its line end with it, so that lines copied one after another read as they did.
-std::pair<ReportView::Position, ReportView::Position> ReportView::UnitAround(
-    Position position, Unit unit) const
-{
-    if (unit == Unit::Line) {
-        return { { position.line, 0 },
-            position.line + 1 < LineCount() ? Position { position.line + 1, 0 }
-                                            : Position { position.line, kLineEnd } };
-    }
-    if (unit == Unit::Character) {
-        return { position, position };
-    }
-    const QString text = Line(position.line);
-    const auto isBlank = [&text](qsizetype i) {
-        return text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t');
-    };
-    qsizetype start = std::min(position.column, text.size());
-    qsizetype end = start;
-    while (start > 0 && !isBlank(start - 1)) {
-        --start;
-    }
-    while (end < text.size() && !isBlank(end)) {
-        ++end;
-    }
-    return { { position.line, start }, { position.line, end } };
-}
-
 // Moves the selection's end to the point, or to the nearest place on screen when the point is
-// past an edge, by whole words or lines after a double or triple click.
+// past an edge.
 void ReportView::ExtendTo(QPoint point)
 {
-    const int bottom = std::max(VisibleLines() * LineHeight(), 1) - 1;
+    const int bottom = std::max(static_cast<int>(m_model.VisibleLines()) * LineHeight(), 1) - 1;
     const Position at = PositionAt(QPoint(
         std::clamp(point.x(), 0, viewport()->width() - 1), std::clamp(point.y(), 0, bottom)));
-    Position anchor = m_anchor;
-    Position cursor = at;
-    if (m_unit != Unit::Character) {
-        const auto [start, end] = UnitAround(at, m_unit);
-        const bool backwards = at < m_unitStart;
-        anchor = backwards ? m_unitEnd : m_unitStart;
-        cursor = backwards ? start : std::max(end, m_unitEnd);
-    }
-    if (anchor != m_anchor || cursor != m_cursor) {
-        Select(anchor, cursor);
-    }
-    EnsureVisible(m_cursor);
+    ChangeSelection([&] { m_model.DragTo(at); });
+    EnsureVisible(Cursor());
 }
 
 void ReportView::timerEvent(QTimerEvent *event)
@@ -753,16 +631,16 @@ bool ReportView::OnSelectedText(QPoint point) const
         return false;
     }
     const Position at = PositionAt(point);
-    const auto [from, to] = std::minmax(m_anchor, m_cursor);
+    const auto [from, to] = m_model.Selection();
     const QRect first = CharacterRect({ at.line, 0 });
-    const QRect last = CharacterRect({ at.line, kLineEnd });
+    const QRect last = CharacterRect({ at.line, std::numeric_limits<std::size_t>::max() });
     return !(at < from) && !(to < at) && point.x() >= first.left() && point.x() < last.left()
         && point.y() >= first.top() && point.y() <= first.bottom();
 }
 
 void ReportView::DragOut()
 {
-    const auto [from, to] = std::minmax(m_anchor, m_cursor);
+    const auto [from, to] = m_model.Selection();
     auto *drag = new QDrag(this);
     drag->setMimeData(new SelectionData(*this, from, to));
     drag->exec(Qt::CopyAction);
@@ -783,7 +661,7 @@ void ReportView::contextMenuEvent(QContextMenuEvent *event)
 QVariant ReportView::inputMethodQuery(Qt::InputMethodQuery query) const
 {
     if (query == Qt::ImCursorRectangle) {
-        QRect caret = CharacterRect(m_cursor);
+        QRect caret = CharacterRect(Cursor());
         caret.setWidth(1);
         if (viewport()->rect().intersects(caret)) {
             return caret.translated(viewport()->pos());

@@ -136,16 +136,18 @@ ReportViewAccessible::Span ReportViewAccessible::SpanAt(
         return { 0, count };
     }
     const ReportView::Position at = view.PositionOf(offset);
-    const qsizetype lineStart = offset - at.column;
-    const qsizetype length = view.LineLength(at.line);
-    const bool lastLine = at.line + 1 == view.LineCount();
+    const auto line = static_cast<qsizetype>(at.line);
+    const auto column = static_cast<qsizetype>(at.column);
+    const qsizetype lineStart = offset - column;
+    const qsizetype length = view.LineLength(line);
+    const bool lastLine = line + 1 == view.LineCount();
     switch (boundaryType) {
     case QAccessible::CharBoundary:
     case QAccessible::WordBoundary:
-        if (at.column == length) {
+        if (column == length) {
             return { offset, lastLine ? offset : offset + 1 };
         }
-        return Piece(view.Line(at.line), at.column, lineStart,
+        return Piece(view.Line(line), column, lineStart,
             boundaryType == QAccessible::CharBoundary ? QTextBoundaryFinder::Grapheme
                                                       : QTextBoundaryFinder::Word);
     case QAccessible::SentenceBoundary:

@@ -1,10 +1,15 @@
 cmake_minimum_required(VERSION 3.25)
 # Puts the page together: the template's placeholders take the style sheet, the two module
 # scripts and the page's script, each inlined, so that the one file needs nothing else.
-# Run with cmake -P and -DTEMPLATE, -DSTYLE, -DSCRIPT, -DSIMD_MODULE, -DPLAIN_MODULE, -DOUTPUT.
+# Run with cmake -P and -DTEMPLATE, -DSTYLE, -DSCRIPT, -DSIMD_MODULE, -DPLAIN_MODULE, -DOUTPUT;
+# a test page's -DTEST_SCRIPT goes before the page's script, in the same element.
 file(READ ${TEMPLATE} page)
 file(READ ${STYLE} style)
 file(READ ${SCRIPT} script)
+if(TEST_SCRIPT)
+    file(READ ${TEST_SCRIPT} test_script)
+    string(PREPEND script "${test_script}")
+endif()
 file(READ ${SIMD_MODULE} simd)
 file(READ ${PLAIN_MODULE} plain)
 foreach(part script simd plain)

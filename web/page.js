@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 // The page's script: it loads one of the two modules (WebAssembly SIMD where the browser has it),
-// creates the controls the window asks for, passes the user's edits, clicks and option choices
-// to the window, and draws what a run shows. The window's state and the report's text live in
-// the module; the result pane reads the lines it shows out of the module's memory.
+// creates the controls the window asks for, passes the user's edits, clicks, option choices and
+// what the user does in the result pane to the window by each control's identity, and draws
+// what the window shows. The window's state, the report's text and the pane's selection and
+// view live in the module; the pane reads the lines it shows out of the module's memory.
 'use strict';
 
 (function () {
-    const kKinds = ['Frame', 'Label', 'TextBox', 'Option', 'Button', 'ProgressBar', 'ResultPane'];
     // Up to this many lines every row of the report is in the page, for screen readers to read
     // through; beyond, only the rows in view are, so that a million rows scroll at once.
     const kAllRowsInPage = 5000;
@@ -37,11 +37,11 @@
     }
 
     function childrenOf(places, container) {
-        return [...places.keys()].filter((name) => places.get(name).container === container);
+        return [...places.keys()].filter((id) => places.get(id).container === container);
     }
 
     function heldBy(places, container) {
-        return childrenOf(places, container).flatMap((name) => [name, ...heldBy(places, name)]);
+        return childrenOf(places, container).flatMap((id) => [id, ...heldBy(places, id)]);
     }
 
     // What moves as one: a frame with all it holds, a label with the nearest control to its
@@ -50,8 +50,8 @@
     function piecesIn(places, container) {
         const children = childrenOf(places, container);
         const partners = new Map();
-        for (const name of children.filter((child) => places.get(child).kind === 'Label')) {
-            const label = places.get(name);
+        for (const id of children.filter((child) => places.get(child).kind === 'Label')) {
+            const label = places.get(id);
             const middle = label.top + label.height / 2;
             const partner = children.map((other) => [other, places.get(other)])
                 .filter(([, place]) => place.kind !== 'Label' && place.kind !== 'Frame'
@@ -59,16 +59,16 @@
                     && middle <= place.top + place.height)
                 .sort(([, a], [, b]) => a.left - b.left)[0];
             if (partner) {
-                partners.set(name, partner[0]);
+                partners.set(id, partner[0]);
             }
         }
         const partnered = new Set(partners.values());
-        return children.filter((name) => !partnered.has(name)).map((name) => {
-            const members = [name, ...heldBy(places, name)];
-            if (partners.has(name)) {
-                members.push(partners.get(name));
+        return children.filter((id) => !partnered.has(id)).map((id) => {
+            const members = [id, ...heldBy(places, id)];
+            if (partners.has(id)) {
+                members.push(partners.get(id));
             }
-            return { kind: places.get(name).kind, members,
+            return { kind: places.get(id).kind, members,
                 ...bounds(members.map((member) => places.get(member))) };
         });
     }
@@ -80,21 +80,21 @@
     // last. In a frame, what stands in its first column (the boxes) goes one below the other,
     // then its groups side by side, wrapping as the width allows, then what stands to their
     // right (the match count and the start button). Each control keeps its size.
-    // `places` holds each control's place in a window `windowWidth` px wide; returns the new
-    // places and the height.
-    function flowIntoColumn(places, windowWidth, width) {
+    // `places` holds each control's place, by identity, in a window `windowWidth` px wide whose
+    // own identity is `windowId`; returns the new places and the height.
+    function flowIntoColumn(places, windowId, windowWidth, width) {
         const placed = new Map();
         const put = (piece, left, top) => {
-            for (const name of piece.members) {
-                const place = places.get(name);
-                placed.set(name, { left: left + place.left - piece.left,
+            for (const id of piece.members) {
+                const place = places.get(id);
+                placed.set(id, { left: left + place.left - piece.left,
                     top: top + place.top - piece.top, width: place.width, height: place.height });
             }
         };
         // Lays the frame's pieces out from (left, top), `frameWidth` wide; returns its height.
-        const flowFrame = (name, left, top, frameWidth) => {
-            const frame = places.get(name);
-            const pieces = piecesIn(places, name);
+        const flowFrame = (id, left, top, frameWidth) => {
+            const frame = places.get(id);
+            const pieces = piecesIn(places, id);
             const inner = bounds(pieces);
             const inset = inner.left - frame.left;
             const groups = pieces.filter((piece) => piece.kind === 'Frame');
@@ -121,7 +121,7 @@
             }
             return bottom + frame.top + frame.height - (inner.top + inner.height) - top;
         };
-        const pieces = piecesIn(places, '');
+        const pieces = piecesIn(places, windowId);
         const isPane = (piece) => (piece.kind === 'ResultPane' ? 1 : 0);
         const frames = pieces.filter((piece) => piece.kind === 'Frame').sort(byReadingOrder);
         const others = pieces.filter((piece) => piece.kind !== 'Frame')
@@ -130,13 +130,13 @@
         let bottom = margin - kStackGap;
         for (const piece of [...frames, ...others]) {
             // Each keeps its distance from the nearer side of the window, on both sides.
-            const name = piece.members[0];
+            const id = piece.members[0];
             const inset = Math.min(piece.left, windowWidth - piece.left - piece.width);
             const top = bottom + kStackGap;
             const pieceWidth = width - 2 * inset;
-            const height = piece.kind === 'Frame' ? flowFrame(name, inset, top, pieceWidth)
+            const height = piece.kind === 'Frame' ? flowFrame(id, inset, top, pieceWidth)
                 : piece.height;
-            placed.set(name, { left: inset, top, width: pieceWidth, height });
+            placed.set(id, { left: inset, top, width: pieceWidth, height });
             bottom = top + height;
         }
         return { placed, height: bottom + margin };
@@ -262,7 +262,7 @@
 
         choose(command) {
             if (command === 'copy') {
-                navigator.clipboard.writeText(this.pane.selectedText());
+                navigator.clipboard.writeText(this.pane.page.selectedText());
             } else if (command === 'selectAll') {
                 this.pane.selectAll();
             }
@@ -282,12 +282,10 @@
         return a.line < b.line || (a.line === b.line && a.column <= b.column) ? [a, b] : [b, a];
     }
 
-    function isBlank(character) {
-        return character === ' ' || character === '\t';
-    }
-
-    // The result pane: a read-only view of the report with its own selection, which copies what
-    // the desktop pane copies: the selected lines as shown (without their CR), joined by LF.
+    // The result pane's view. The pane's model in the module holds the report, the selection and
+    // where the view stands, and decides what every click, drag and key does; this view turns
+    // points into lines and columns, draws the rows in view at the cell starts the model gives,
+    // and hands the copied text to the clipboard.
     class ReportPane {
         constructor(element, page) {
             this.element = element;
@@ -304,55 +302,103 @@
             this.proxy.textContent = 'x';
             element.append(this.proxy);
             this.rows = new Map(); // line -> row element
+            // What the model said at the last drawing.
+            this.drawnState = [];
+            this.serial = -1;
             this.lineCount = 1;
+            this.top = 0;
             this.anchor = { line: 0, column: 0 };
-            this.cursor = { line: 0, column: 0 };
+            this.caret = { line: 0, column: 0 };
+            // The scroll position the page itself gave the view: any other is the user's.
+            this.ownScrollTop = 0;
             this.widest = 0;
+            // The view's and the rows' heights in pixels, kept so that nothing the view works out
+            // makes the browser lay the page out first.
+            this.height = 0;
+            this.contentHeight = 0;
             this.scaled = false;
             this.dragging = false;
 
-            element.addEventListener('scroll', () => this.render());
+            element.addEventListener('scroll', () => this.scrolled());
             element.addEventListener('mousedown', (event) => this.mouseDown(event));
             window.addEventListener('mousemove', (event) => this.mouseMove(event));
-            window.addEventListener('mouseup', () => { this.dragging = false; });
+            window.addEventListener('mouseup', () => this.mouseUp());
             element.addEventListener('keydown', (event) => this.keyDown(event));
-            element.addEventListener('focus', () => this.redrawLine(this.cursor.line));
-            element.addEventListener('blur', () => this.redrawLine(this.cursor.line));
+            element.addEventListener('focus', () => this.redrawLine(this.caret.line));
+            element.addEventListener('blur', () => this.redrawLine(this.caret.line));
             document.addEventListener('copy', (event) => this.copy(event));
+            new ResizeObserver(() => this.resized()).observe(element);
         }
 
-        lineText(line) {
-            return this.page.paneLine(line);
+        // Calls the module's WebPane<name> on the window.
+        model(name, ...args) {
+            return this.page.module['_WebPane' + name](this.page.window, ...args);
         }
 
         hasSelection() {
-            return this.anchor.line !== this.cursor.line
-                || this.anchor.column !== this.cursor.column;
+            return this.anchor.line !== this.caret.line || this.anchor.column !== this.caret.column;
         }
 
-        // After the run has set or added text: the rows follow the report's end, as the desktop
-        // pane does.
-        sync(reset) {
-            const count = this.page.paneLineCount();
-            if (!reset && count === this.lineCount) {
-                return;
+        resized() {
+            this.height = this.element.clientHeight;
+            this.model('SetVisibleLines', Math.max(1, Math.floor(this.viewHeight() / kLineHeight)));
+            this.draw();
+        }
+
+        // What the view draws of the model: its text's serial, its line count, its top, the
+        // anchor and the caret; and the view's height.
+        modelState() {
+            return [this.model('Serial'), this.model('LineCount') >>> 0, this.model('Top') >>> 0,
+                this.model('AnchorLine') >>> 0, this.model('AnchorColumn') >>> 0,
+                this.model('CaretLine') >>> 0, this.model('CaretColumn') >>> 0, this.height];
+        }
+
+        // Shows what the model holds: at each frame of a run, and after each of the user's
+        // actions. Only the model moves the view (to follow the end, to show the caret); a
+        // scroll of the user's that no event has told the model of yet is told first.
+        draw() {
+            const state = this.modelState();
+            if (state.every((value, i) => value === this.drawnState[i])) {
+                return; // a frame with nothing new costs no layout
             }
-            if (reset) {
-                for (const row of this.rows.values()) {
-                    row.remove();
-                }
+            this.drawnState = state;
+            this.takeUserScroll();
+            const [serial, count, , anchorLine, anchorColumn, caretLine, caretColumn] = state;
+            if (serial !== this.serial) {
+                this.serial = serial;
+                this.content.replaceChildren();
                 this.rows.clear();
                 this.widest = 0;
-                this.anchor = { line: 0, column: 0 };
-                this.cursor = { line: 0, column: 0 };
-            } else {
-                // The line that was last may have grown.
-                this.forget(this.lineCount - 1);
+            } else if (count !== this.lineCount) {
+                this.forget(this.lineCount - 1); // the line that was last may have grown
             }
             this.lineCount = count;
             this.layout();
-            this.element.scrollTop = this.element.scrollHeight;
+            this.top = this.model('Top') >>> 0;
+            // In a scaled range the same scroll position moves down the report as rows arrive:
+            // the position follows the model's top.
+            const wanted = this.scrollTopOf(this.top);
+            if (this.shownTop() !== this.top
+                || (this.scaled && Math.abs(wanted - this.element.scrollTop) > 1)) {
+                this.element.scrollTop = wanted;
+            }
+            this.ownScrollTop = this.element.scrollTop;
+            this.drawSelection({ line: anchorLine, column: anchorColumn },
+                { line: caretLine, column: caretColumn });
             this.render();
+        }
+
+        scrolled() {
+            this.takeUserScroll();
+            this.render();
+        }
+
+        takeUserScroll() {
+            if (this.element.scrollTop !== this.ownScrollTop) {
+                this.ownScrollTop = this.element.scrollTop;
+                this.model('ScrollTo', this.shownTop());
+                this.top = this.model('Top') >>> 0;
+            }
         }
 
         forget(line) {
@@ -366,26 +412,44 @@
         layout() {
             const total = this.lineCount * kLineHeight;
             this.scaled = total > kLargestScrollHeight;
-            this.content.style.height = Math.min(total, kLargestScrollHeight) + 'px';
+            this.contentHeight = Math.min(total, kLargestScrollHeight);
+            this.content.style.height = this.contentHeight + 'px';
             this.content.style.width = this.widest + 'px';
         }
 
         viewHeight() {
-            return this.element.clientHeight;
+            return this.height;
+        }
+
+        // How far the view scrolls, in pixels and in lines.
+        scrollRange() {
+            return [this.contentHeight - this.viewHeight(),
+                Math.max(0, this.lineCount - this.viewHeight() / kLineHeight)];
         }
 
         // The line, with its fraction, at the top of the view.
-        topLine() {
-            const scrollMax = this.content.offsetHeight - this.viewHeight();
-            const topMax = Math.max(0, this.lineCount - this.viewHeight() / kLineHeight);
+        viewTop() {
+            const [scrollMax, topMax] = this.scrollRange();
             return scrollMax > 0 ? this.element.scrollTop / scrollMax * topMax : 0;
         }
 
-        scrollToLine(top) {
-            const scrollMax = this.content.offsetHeight - this.viewHeight();
-            const topMax = Math.max(0, this.lineCount - this.viewHeight() / kLineHeight);
-            this.element.scrollTop = topMax > 0 ? top / topMax * scrollMax : 0;
-            this.render();
+        // The first whole line in view: the model's top. At the end of the report it is the
+        // model's last top, since the view then shows the last line whole.
+        shownTop() {
+            return Math.max(0, Math.ceil(this.viewTop() - 0.01));
+        }
+
+        // The line, with its fraction, drawn at the top of the view. In a scaled range it is
+        // the model's top, so that the rows stay put while the range rescales under them, but
+        // at the bottom, where the last line is drawn whole.
+        drawnTop() {
+            const [scrollMax] = this.scrollRange();
+            return this.scaled && this.element.scrollTop < scrollMax - 1 ? this.top : this.viewTop();
+        }
+
+        scrollTopOf(top) {
+            const [scrollMax, topMax] = this.scrollRange();
+            return topMax > 0 ? Math.min(top, topMax) / topMax * scrollMax : 0;
         }
 
         rowTop(line, top) {
@@ -397,18 +461,19 @@
         // enough, the others follow in later tasks, so that a screen reader can read the whole
         // report; during a run only the rows in view are drawn, so that a frame costs little.
         render() {
-            const top = this.topLine();
+            const top = this.drawnTop();
             const first = Math.max(0, Math.floor(top));
             const last = Math.min(this.lineCount - 1,
                 Math.floor(top + this.viewHeight() / kLineHeight) + 1);
             const keepAll = this.keepsAllRows();
-            if (!keepAll || this.scaled) {
-                for (const [line, row] of this.rows) {
+            if ((!keepAll || this.scaled)
+                && [...this.rows.keys()].some((line) => line < first || line > last)) {
+                for (const line of this.rows.keys()) {
                     if (line < first || line > last) {
-                        row.remove();
                         this.rows.delete(line);
                     }
                 }
+                this.content.replaceChildren(...this.rows.values()); // at once, however many go
             }
             const added = [];
             for (let line = first; line <= last; ++line) {
@@ -416,6 +481,11 @@
                 if (!row) {
                     row = this.newRow(line, top);
                     this.content.append(row);
+                    added.push(row);
+                } else if (row.plain) {
+                    row.plain = false;
+                    row.className = 'row';
+                    this.fillRow(row, line);
                     added.push(row);
                 } else if (this.scaled) {
                     row.style.top = this.rowTop(line, top) + 'px';
@@ -450,18 +520,25 @@
             return row;
         }
 
-        // Adds the rows not yet on the page, a few hundred per task.
+        // Adds the rows not yet on the page, a thousand per task, so that a key waits for none
+        // of them for long. Out of view a row is only its text, for screen readers; it is drawn in
+        // cells when it comes into view.
         fill() {
             this.filling = false;
             if (!this.keepsAllRows()) {
                 return;
             }
-            const top = this.topLine();
             const rows = document.createDocumentFragment();
             let added = 0;
-            for (let line = 0; line < this.lineCount && added < 500; ++line) {
+            for (let line = 0; line < this.lineCount && added < 1000; ++line) {
                 if (!this.rows.has(line)) {
-                    rows.append(this.newRow(line, top));
+                    const row = document.createElement('div');
+                    row.className = 'row text-only';
+                    row.textContent = this.page.paneLine(line);
+                    row.style.top = this.rowTop(line, 0) + 'px'; // no report this short is scaled
+                    row.plain = true;
+                    this.rows.set(line, row);
+                    rows.append(row);
                     ++added;
                 }
             }
@@ -474,27 +551,62 @@
 
         redrawLine(line) {
             const row = this.rows.get(line);
-            if (row) {
+            if (row && !row.plain) {
                 this.fillRow(row, line);
             }
         }
 
-        // A row's text, with its selected part marked and the caret where the cursor is.
+        // A row: each cell where the model says it starts, its selected part marked, the caret
+        // where it is. A TAB, drawn with no width of its own, stays in the text for assistive
+        // technology; selected, it marks the gap after its cell.
         fillRow(row, line) {
-            const text = this.lineText(line);
+            const text = this.page.paneLine(line);
+            const cells = text.split('\t');
+            const starts = this.page.cellStarts(line, cells.length);
             let start = -1;
             let end = -1;
             if (this.hasSelection()) {
-                const [from, to] = ordered(this.anchor, this.cursor);
+                const [from, to] = ordered(this.anchor, this.caret);
                 if (line >= from.line && line <= to.line) {
                     start = line === from.line ? Math.min(from.column, text.length) : 0;
                     end = line === to.line ? Math.min(to.column, text.length) : text.length;
                 }
             }
-            const caret = document.activeElement === this.element && line === this.cursor.line
-                ? Math.min(this.cursor.column, text.length) : -1;
-            const cuts = [...new Set([0, text.length, start, end, caret])]
-                .filter((cut) => cut >= 0).sort((a, b) => a - b);
+            const caret = document.activeElement === this.element && line === this.caret.line
+                ? Math.min(this.caret.column, text.length) : -1;
+            const drawn = [];
+            let from = 0;
+            cells.forEach((cellText, i) => {
+                const to = from + cellText.length;
+                const cell = document.createElement('span');
+                cell.className = 'cell';
+                const parts = this.marked(text, from, to, start, end, caret);
+                if (i + 1 < cells.length) {
+                    cell.style.width = (starts[i + 1] - starts[i]) + 'px';
+                    if (to >= start && to < end) {
+                        const tab = document.createElement('span');
+                        tab.className = 'tab selected';
+                        tab.textContent = '\t';
+                        parts.push(tab);
+                    } else {
+                        parts.push('\t');
+                    }
+                }
+                cell.append(...parts);
+                drawn.push(cell);
+                from = to + 1;
+            });
+            row.replaceChildren(...drawn);
+        }
+
+        // The text of columns `from` to `to`, with the selected part in a marked span and the
+        // caret before the column it stands at.
+        marked(text, from, to, start, end, caret) {
+            if (!(start < end && start < to && end > from) && (caret < from || caret > to)) {
+                return [text.slice(from, to)]; // most cells: nothing marked
+            }
+            const cuts = [...new Set([from, to, start, end, caret])]
+                .filter((cut) => cut >= from && cut <= to).sort((a, b) => a - b);
             const parts = [];
             for (let i = 0; i < cuts.length; ++i) {
                 if (cuts[i] === caret) {
@@ -514,17 +626,21 @@
                     }
                 }
             }
-            row.replaceChildren(...parts);
+            return parts;
         }
 
-        // The rows whose marks change when the selection or the caret moves are drawn again.
-        setSelection(anchor, cursor) {
-            const before = ordered(this.anchor, this.cursor);
-            const beforeCursor = this.cursor.line;
+        // The rows whose marks change when the model's selection or caret has moved are drawn
+        // again.
+        drawSelection(anchor, caret) {
+            if (anchor.line === this.anchor.line && anchor.column === this.anchor.column
+                && caret.line === this.caret.line && caret.column === this.caret.column) {
+                return;
+            }
+            const before = ordered(this.anchor, this.caret);
+            const changed = new Set([this.caret.line, caret.line]);
             this.anchor = anchor;
-            this.cursor = cursor;
-            const after = ordered(anchor, cursor);
-            const changed = new Set([beforeCursor, cursor.line]);
+            this.caret = caret;
+            const after = ordered(anchor, caret);
             for (const [line] of this.rows) {
                 const wasIn = line >= before[0].line && line <= before[1].line;
                 const isIn = line >= after[0].line && line <= after[1].line;
@@ -538,37 +654,6 @@
             this.holdNativeSelection();
         }
 
-        clamped(position) {
-            const line = Math.max(0, Math.min(position.line, this.lineCount - 1));
-            const length = this.lineText(line).length;
-            return { line, column: Math.max(0, Math.min(position.column, length)) };
-        }
-
-        moveCursor(to, extend) {
-            this.setSelection(extend ? this.anchor : to, to);
-        }
-
-        selectAll() {
-            const last = this.lineCount - 1;
-            this.setSelection({ line: 0, column: 0 },
-                { line: last, column: this.lineText(last).length });
-        }
-
-        selectedText() {
-            if (!this.hasSelection()) {
-                return '';
-            }
-            const [from, to] = ordered(this.anchor, this.cursor);
-            const first = this.lineText(from.line);
-            if (from.line === to.line) {
-                return first.slice(from.column, to.column);
-            }
-            const middle = to.line - from.line > 1
-                ? this.page.paneLines(from.line + 1, to.line - 1) + '\n' : '';
-            return first.slice(from.column) + '\n' + middle
-                + this.lineText(to.line).slice(0, to.column);
-        }
-
         // Where a point of the page falls in the text: the line under it (the nearest within
         // the view) and the column before the nearest character boundary.
         positionAt(clientX, clientY) {
@@ -576,44 +661,38 @@
             const y = Math.max(0, Math.min(clientY - box.top - this.element.clientTop,
                 this.viewHeight() - 1));
             const line = Math.max(0, Math.min(this.lineCount - 1,
-                Math.floor(this.topLine() + y / kLineHeight)));
-            return { line, column: this.columnAt(line, clientX) };
+                Math.floor(this.drawnTop() + y / kLineHeight)));
+            const x = clientX - box.left - this.element.clientLeft + this.element.scrollLeft
+                - kRowPadding;
+            return { line, column: this.columnAt(line, x) };
         }
 
-        columnAt(line, clientX) {
-            const row = this.rows.get(line);
-            if (!row) {
-                return 0;
+        // In the cell under x, the boundary between characters nearest to it. Past a cell's
+        // text, its TAB counts as one character as wide as the gap.
+        columnAt(line, x) {
+            const cells = this.page.paneLine(line).split('\t');
+            const starts = this.page.cellStarts(line, cells.length);
+            let cell = starts.length - 1;
+            while (cell > 0 && starts[cell] > x) {
+                --cell;
             }
-            const nodes = [];
-            let offset = 0;
-            const walker = document.createTreeWalker(row, NodeFilter.SHOW_TEXT);
-            for (let node = walker.nextNode(); node; node = walker.nextNode()) {
-                nodes.push({ node, offset });
-                offset += node.data.length;
-            }
-            const range = document.createRange();
-            const middleOf = (column) => {
-                let i = nodes.length - 1;
-                while (nodes[i].offset > column) {
-                    --i;
-                }
-                range.setStart(nodes[i].node, column - nodes[i].offset);
-                range.setEnd(nodes[i].node, column - nodes[i].offset + 1);
-                const rect = range.getBoundingClientRect();
-                return (rect.left + rect.right) / 2;
-            };
+            const text = cells[cell];
+            const edge = (column) => starts[cell] + this.page.textWidth(text.slice(0, column));
             let low = 0;
-            let high = offset;
+            let high = text.length;
             while (low < high) {
                 const middle = (low + high) >> 1;
-                if (middleOf(middle) < clientX) {
+                if ((edge(middle) + edge(middle + 1)) / 2 < x) {
                     low = middle + 1;
                 } else {
                     high = middle;
                 }
             }
-            return low;
+            if (low === text.length && cell + 1 < starts.length
+                && x > (edge(low) + starts[cell + 1]) / 2) {
+                ++low;
+            }
+            return cells.slice(0, cell).reduce((column, c) => column + c.length + 1, low);
         }
 
         onScrollBar(event) {
@@ -633,114 +712,61 @@
             event.preventDefault();
             this.element.focus({ preventScroll: true });
             const at = this.positionAt(event.clientX, event.clientY);
-            if (event.detail === 2) {
-                // A word is what lies between blanks and tabs: a divider, a frequency or a
-                // register word.
-                const text = this.lineText(at.line);
-                let start = at.column;
-                let end = at.column;
-                while (start > 0 && !isBlank(text[start - 1])) {
-                    --start;
-                }
-                while (end < text.length && !isBlank(text[end])) {
-                    ++end;
-                }
-                this.setSelection({ line: at.line, column: start }, { line: at.line, column: end });
-            } else if (event.detail >= 3) {
-                this.setSelection({ line: at.line, column: 0 },
-                    { line: at.line, column: this.lineText(at.line).length });
-            } else {
-                this.moveCursor(at, event.shiftKey);
-                this.dragging = true;
+            this.model('Press', at.line, at.column, event.detail, event.shiftKey);
+            this.dragging = true;
+            this.draw();
+        }
+
+        // A drag held above or below the view scrolls it on, a line at each move.
+        mouseMove(event) {
+            if (!this.dragging) {
+                return;
+            }
+            if ((event.buttons & 1) === 0) {
+                this.mouseUp();
+                return;
+            }
+            const box = this.element.getBoundingClientRect();
+            if (event.clientY < box.top || event.clientY > box.bottom) {
+                this.model('ScrollTo', Math.max(0, this.top + (event.clientY < box.top ? -1 : 1)));
+                this.draw();
+            }
+            const at = this.positionAt(event.clientX, event.clientY);
+            this.model('DragTo', at.line, at.column);
+            this.draw();
+            this.revealCaret();
+        }
+
+        mouseUp() {
+            if (this.dragging) {
+                this.dragging = false;
+                this.model('Release');
+                this.draw();
             }
         }
 
-        mouseMove(event) {
-            if (!this.dragging || (event.buttons & 1) === 0) {
-                this.dragging = false;
-                return;
-            }
-            this.moveCursor(this.positionAt(event.clientX, event.clientY), true);
-            this.ensureVisible(this.cursor, event.clientY);
+        selectAll() {
+            this.page.paneKey('a', true, false);
+            this.draw();
         }
 
         keyDown(event) {
             const control = event.ctrlKey || event.metaKey;
             const key = event.key;
-            if (control && (key === 'a' || key === 'A')) {
-                event.preventDefault();
-                this.selectAll();
-                return;
-            }
             if (control && (key === 'c' || key === 'C' || key === 'Insert')) {
                 this.holdNativeSelection(); // the browser copies, and asks the copy event
                 return;
             }
-            const visible = Math.max(1, Math.floor(this.viewHeight() / kLineHeight));
-            const cursor = this.cursor;
-            let to;
-            switch (key) {
-            case 'ArrowLeft':
-                to = cursor.column > 0 ? { line: cursor.line, column: cursor.column - 1 }
-                    : { line: cursor.line - 1, column: Infinity };
-                if (to.line < 0) {
-                    to = cursor;
-                }
-                break;
-            case 'ArrowRight':
-                to = cursor.column < this.lineText(cursor.line).length
-                    ? { line: cursor.line, column: cursor.column + 1 }
-                    : { line: cursor.line + 1, column: 0 };
-                if (to.line >= this.lineCount) {
-                    to = cursor;
-                }
-                break;
-            case 'ArrowUp':
-                to = { line: cursor.line - 1, column: cursor.column };
-                break;
-            case 'ArrowDown':
-                to = { line: cursor.line + 1, column: cursor.column };
-                break;
-            case 'PageUp':
-                to = { line: cursor.line - visible, column: cursor.column };
-                break;
-            case 'PageDown':
-                to = { line: cursor.line + visible, column: cursor.column };
-                break;
-            case 'Home':
-                to = control ? { line: 0, column: 0 } : { line: cursor.line, column: 0 };
-                break;
-            case 'End':
-                to = control ? { line: this.lineCount - 1, column: Infinity }
-                    : { line: cursor.line, column: Infinity };
-                break;
-            default:
-                return;
+            if (this.page.paneKey(key, control, event.shiftKey)) {
+                event.preventDefault();
+                this.draw();
+                this.revealCaret();
             }
-            event.preventDefault();
-            this.moveCursor(this.clamped(to), event.shiftKey);
-            this.ensureVisible(this.cursor);
         }
 
-        // Scrolls so that the position is in view; a drag above or below the view scrolls on.
-        ensureVisible(position, clientY) {
-            const visible = this.viewHeight() / kLineHeight;
-            const top = this.topLine();
-            let line = position.line;
-            if (clientY !== undefined) {
-                const box = this.element.getBoundingClientRect();
-                if (clientY < box.top) {
-                    line = Math.max(0, Math.floor(top) - 1);
-                } else if (clientY > box.bottom) {
-                    line = Math.min(this.lineCount - 1, Math.ceil(top + visible));
-                }
-            }
-            if (line < top) {
-                this.scrollToLine(line);
-            } else if (line + 1 > top + visible) {
-                this.scrollToLine(line + 1 - visible);
-            }
-            const caret = this.rows.get(position.line)?.querySelector('.caret');
+        // Scrolls sideways as little as shows the caret.
+        revealCaret() {
+            const caret = this.rows.get(this.caret.line)?.querySelector('.caret');
             if (caret) {
                 const x = caret.offsetLeft;
                 const width = this.element.clientWidth;
@@ -778,7 +804,7 @@
             const ours = document.activeElement === this.element
                 || (selection.anchorNode && this.proxy.contains(selection.anchorNode));
             if (ours && this.hasSelection()) {
-                event.clipboardData.setData('text/plain', this.selectedText());
+                event.clipboardData.setData('text/plain', this.page.selectedText());
                 event.preventDefault();
             }
         }
@@ -790,18 +816,23 @@
             this.module = null;
             this.window = 0;
             this.form = document.getElementById('Form1');
-            this.controls = new Map();
+            this.controls = new Map(); // control identity -> element
             // Where each frame's top-left corner lies in the window, and what it holds.
-            this.origins = new Map([['', { left: 0, top: 0 }]]);
+            this.origins = new Map();
             this.held = new Map();
-            // Each control's place in the window, by name, with its kind and container.
+            // Each control's place in the window, by identity, with its kind and container.
             this.places = new Map();
-            this.boxes = new Map(); // control number -> input
+            this.boxes = new Map(); // control identity -> input
             this.options = new Map();
             this.startButtons = [];
+            this.holding = false;
+            this.heldTexts = new Map();
+            this.heldProgress = null;
             this.pane = null;
             this.decoder = new TextDecoder();
             this.encoder = new TextEncoder();
+            // The pane's font, for measuring its text.
+            this.measure = document.createElement('canvas').getContext('2d');
             // A yield's turn is one task of the browser's event loop: a message to itself, which
             // no browser delays as it does a chain of zero-time timers (4 ms each).
             this.channel = new MessageChannel();
@@ -820,6 +851,7 @@
             this.arrangeFocusOrder();
             this.followView();
             this.readyForTouch();
+            this.pane.resized();
             this.pane.element.focus({ preventScroll: true });
             this.api.ready = true;
             document.body.dataset.ready = '1';
@@ -842,18 +874,34 @@
             heap[start + written] = 0;
         }
 
-        paneLineCount() {
-            return this.module._WebPaneLineCount(this.window) >>> 0;
-        }
-
         paneLine(line) {
             const size = this.module._WebPaneLineSize(this.window, line) >>> 0;
             return this.text(this.module._WebPaneLine(this.window, line), size);
         }
 
-        paneLines(first, last) {
-            const pointer = this.module._WebCopyLines(this.window, first, last);
-            return this.text(pointer, this.module._WebCopiedSize(this.window) >>> 0);
+        selectedText() {
+            const pointer = this.module._WebPaneSelectedText(this.window);
+            return this.text(pointer, this.module._WebPaneSelectedSize(this.window));
+        }
+
+        // Where the model puts each of a line's `count` cells.
+        cellStarts(line, count) {
+            const pointer = this.module._WebPaneCellStarts(this.window, line) >>> 0;
+            return Array.from(new Float64Array(this.heap().buffer, pointer, count));
+        }
+
+        textWidth(text) {
+            return this.measure.measureText(text).width;
+        }
+
+        // A key for the pane, by its DOM name: whether the pane took it.
+        paneKey(key, control, shift) {
+            const name = this.encoder.encode(key);
+            const pointer = this.module._malloc(name.length + 1) >>> 0;
+            this.heap().set(name, pointer);
+            const taken = this.module._WebPaneKey(this.window, pointer, name.length, control, shift);
+            this.module._free(pointer);
+            return Boolean(taken);
         }
 
         paneText() {
@@ -866,12 +914,16 @@
             return parts.join('');
         }
 
-        // The pane's font and tab stops are the desktop's: a point is 4/3 CSS pixels.
-        createWindow(window, caption, width, height, paneFont, panePoints, tabStop) {
+        // The pane's font is the desktop's: a point is 4/3 CSS pixels. `windowId` is the
+        // window's identity as the container of its own controls.
+        createWindow(window, windowId, caption, width, height, paneFont, panePoints) {
             this.window = window;
-            this.form.style.setProperty('--pane-font', `"${paneFont}", "Liberation Sans", sans-serif`);
+            this.windowId = windowId;
+            this.origins.set(windowId, { left: 0, top: 0 });
+            const font = `"${paneFont}", "Liberation Sans", sans-serif`;
+            this.form.style.setProperty('--pane-font', font);
             this.form.style.setProperty('--pane-font-size', (panePoints * 4 / 3) + 'px');
-            this.form.style.setProperty('--pane-tab-stop', tabStop + 'px');
+            this.measure.font = `${panePoints * 4 / 3}px ${font}`;
             document.title = caption;
             document.getElementById('WindowCaption').textContent = caption;
             this.windowSize = { width, height };
@@ -885,13 +937,13 @@
         // the browser's own Tab order, with no tab index to override it. Each frame owns what
         // it holds, so that assistive technology still reads a group under its caption.
         arrangeFocusOrder() {
-            const frames = [...this.held.keys()].map(name => this.controls.get(name));
+            const frames = [...this.held.keys()].map(id => this.controls.get(id));
             const focusOrder = [...this.controls.values()]
                 .filter(control => !frames.includes(control))
                 .sort((a, b) => a.tabOrder - b.tabOrder);
             this.form.append(...frames, ...focusOrder);
-            for (const [name, held] of this.held) {
-                this.controls.get(name).setAttribute('aria-owns', held.join(' '));
+            for (const [id, held] of this.held) {
+                this.controls.get(id).setAttribute('aria-owns', held.join(' '));
             }
         }
 
@@ -916,10 +968,10 @@
             }
             this.laidOutWidth = width;
             const { placed, height } = narrow
-                ? flowIntoColumn(this.places, this.windowSize.width, width)
+                ? flowIntoColumn(this.places, this.windowId, this.windowSize.width, width)
                 : { placed: this.places, height: this.windowSize.height };
-            for (const [name, place] of placed) {
-                Object.assign(this.controls.get(name).style, { left: place.left + 'px',
+            for (const [id, place] of placed) {
+                Object.assign(this.controls.get(id).style, { left: place.left + 'px',
                     top: place.top + 'px', width: place.width + 'px',
                     height: place.height + 'px' });
             }
@@ -942,14 +994,13 @@
         }
 
         createControl(row) {
-            const kind = kKinds[row.kind];
+            const kind = row.kind;
             const origin = this.origins.get(row.container);
-            const number = Number(row.name.replace(/^\D+/, '')) || 0;
             let control;
             switch (kind) {
             case 'Frame': {
                 control = document.createElement('fieldset');
-                this.held.set(row.name, []);
+                this.held.set(row.id, []);
                 const legend = document.createElement('legend');
                 legend.textContent = row.caption;
                 const line = document.createElement('div');
@@ -971,8 +1022,8 @@
                 if (row.whiteBackground) {
                     control.classList.add('white');
                 }
-                control.addEventListener('input', () => this.fieldEdited(number, control.value));
-                this.boxes.set(number, control);
+                control.addEventListener('input', () => this.boxEdited(row.id, control.value));
+                this.boxes.set(row.id, control);
                 break;
             case 'Option': {
                 control = document.createElement('div');
@@ -981,24 +1032,24 @@
                 const focusable = document.createElement('input');
                 focusable.type = 'radio';
                 focusable.id = row.name;
-                focusable.name = row.container;
+                focusable.name = this.controls.get(row.container).id;
                 const label = document.createElement('label');
                 label.htmlFor = row.name;
                 label.textContent = row.caption;
                 control.append(focusable, label);
                 focusable.addEventListener('change', () => {
                     if (focusable.checked) {
-                        this.module._WebOptionSelected(this.window, number);
+                        this.module._WebOptionChosen(this.window, row.id);
                     }
                 });
-                this.options.set(number, focusable);
+                this.options.set(row.id, focusable);
                 break;
             }
             case 'Button':
                 control = document.createElement('button');
                 control.type = 'button';
                 control.textContent = row.caption;
-                control.addEventListener('click', () => this.buttonClicked(number, control));
+                control.addEventListener('click', () => this.buttonClicked(row.id, control));
                 this.startButtons.push(control);
                 break;
             case 'ProgressBar': {
@@ -1035,59 +1086,72 @@
             }
             const left = origin.left + row.left;
             const top = origin.top + row.top;
-            this.origins.set(row.name, { left, top });
-            this.places.set(row.name, { kind, container: row.container, left, top,
+            this.origins.set(row.id, { left, top });
+            this.places.set(row.id, { kind, container: row.container, left, top,
                 width: row.width, height: row.height });
             Object.assign(control.style, { left: left + 'px', top: top + 'px',
                 width: row.width + 'px', height: row.height + 'px' });
             control.tabOrder = row.tabIndex;
-            if (row.container) {
+            if (row.container !== this.windowId) {
                 this.held.get(row.container).push(control.id);
             }
-            this.controls.set(row.name, control);
+            this.controls.set(row.id, control);
             this.form.append(control);
         }
 
-        fieldEdited(number, value) {
+        boxEdited(id, value) {
             const bytes = this.encoder.encode(value);
-            const pointer = this.module._WebFieldBuffer(this.window, number, bytes.length) >>> 0;
+            const pointer = this.module._WebBoxBuffer(this.window, id, bytes.length) >>> 0;
             this.heap().set(bytes, pointer);
         }
 
-        buttonClicked(number, button) {
-            if (this.api.running) {
-                return;
-            }
+        buttonClicked(id, button) {
             this.lastStartButton = button;
-            this.module._WebButtonClicked(this.window, number);
+            this.module._WebButtonClicked(this.window, id);
         }
 
-        setBoxText(number, text) {
-            const box = this.boxes.get(number);
+        // Between a run's frames the boxes and the bar keep what they show, and the browser has
+        // nothing to draw again: what the run sets meanwhile is drawn at the next frame.
+        holdDrawing(held) {
+            this.holding = held;
+            if (!held) {
+                for (const [id, text] of this.heldTexts) {
+                    this.setBoxText(id, text);
+                }
+                this.heldTexts.clear();
+                if (this.heldProgress !== null) {
+                    this.showProgress(this.heldProgress);
+                }
+            }
+        }
+
+        setBoxText(id, text) {
+            if (this.holding) {
+                this.heldTexts.set(id, text);
+                return;
+            }
+            const box = this.boxes.get(id);
             if (box && box.value !== text) {
                 box.value = text;
             }
         }
 
-        setOption(number, selected) {
-            this.options.get(number).checked = selected;
+        setOption(id, selected) {
+            this.options.get(id).checked = selected;
         }
 
-        // The bar shows the run's range and value; a range whose minimum lies above its
-        // maximum, or a value below the range, shows no progress.
-        showProgress(minimum, maximum, value) {
-            let percent = 0;
-            if (minimum <= maximum && value >= minimum) {
-                percent = maximum > minimum
-                    ? (Math.min(value, maximum) - minimum) / (maximum - minimum) * 100 : 100;
+        // How full the bar is, from 0 to 1, shown to a tenth of a percent.
+        showProgress(fraction) {
+            this.heldProgress = this.holding ? fraction : null;
+            if (this.holding) {
+                return;
             }
-            const shown = Math.round(percent * 10) / 10;
-            this.progressBar.firstChild.style.width = shown + '%';
-            this.progressBar.setAttribute('aria-valuenow', String(shown));
-        }
-
-        showPane(reset) {
-            this.pane.sync(reset);
+            const shown = Math.round(fraction * 1000) / 10;
+            if (shown !== this.progressShown) {
+                this.progressShown = shown;
+                this.progressBar.firstChild.style.width = shown + '%';
+                this.progressBar.setAttribute('aria-valuenow', String(shown));
+            }
         }
 
         setRunning(running) {
@@ -1172,16 +1236,7 @@
         core: chosenCore(),
         running: false,
         paneText: () => (page.module ? page.paneText() : ''),
-        selectedText: () => (page.pane ? page.pane.selectedText() : ''),
-        // A run whose report grows beyond this many bytes stops with a box that says why.
-        setLargestReport: (bytes) => page.module._WebSetLargestReport(page.window, bytes),
-        // The side's run on the boxes as they stand, with no page around it: no yield, no
-        // drawing. The bench times the page's own run beside it.
-        timeCore: (side) => {
-            const start = performance.now();
-            const bytes = page.module._WebRunQuietly(page.window, side === 'IF' ? 1 : 0);
-            return { ms: performance.now() - start, bytes };
-        },
+        selectedText: () => (page.module ? page.selectedText() : ''),
     };
     const page = new Page(api);
     window.lmx2330a = api;

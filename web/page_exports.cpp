@@ -1,51 +1,56 @@
 // SPDX-License-Identifier: MIT
 // The module's entry points for the page's script: the page creates the window once and hands
-// its address back with every call, so the module keeps no state of its own.
+// its address back with every call, so the module keeps no state of its own. Controls are named
+// by their identities, the pane's places by line and column (UTF-16 units of the line as shown).
 #include "web/web_window.h"
 
 #include <emscripten.h>
 
-#include "calc/calculation_run.h"
-
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <limits>
+#include <string_view>
 
+using form::PaneKey;
+using form::PaneModel;
 using web::WebWindow;
+
+// How wide the page draws UTF-8 text in the pane's font, in CSS pixels.
+// clang-format off
+EM_JS(double, PageTextWidth, (const char *text, std::size_t size), {
+    return Module.page.textWidth(Module.page.text(text, size));
+});
+// clang-format on
 
 namespace {
 
-// The run on the window's settings with nothing of the page around it: no yield, no drawing, the
-// report written and dropped. What the sweep itself costs in this browser, beside which the
-// page's own run is timed.
-class QuietWindow final : public calc::WindowOps {
-public:
-    explicit QuietWindow(WebWindow &window)
-        : m_window(window)
-    {
-    }
+form::ControlId Control(int id)
+{
+    return static_cast<form::ControlId>(id);
+}
 
-    std::string_view FieldText(calc::Box box) override { return m_window.FieldText(box); }
-    bool OptionSelected(calc::OptionButton button) override
-    {
-        return m_window.OptionSelected(button);
-    }
-    void SetMatchCount(calc::Box, std::string_view) override { }
-    void SetPaneText(std::string_view text) override { m_reportBytes = text.size(); }
-    void AppendPaneText(std::string_view text) override { m_reportBytes += text.size(); }
-    void SetProgressMaximum(std::int64_t) override { }
-    void SetProgressMinimum(std::int64_t) override { }
-    void SetProgressValue(std::int64_t) override { }
-    void ShowErrorBox(std::string_view, std::string_view) override { }
-    calc::AfterYield Yield() override { return calc::AfterYield::Continue; }
-    std::int64_t QuietYields() override { return std::numeric_limits<std::int64_t>::max(); }
-    calc::NumberFormat UserNumberFormat() override { return m_window.UserNumberFormat(); }
+PaneModel &Pane(WebWindow *window)
+{
+    return window->Model().Pane();
+}
 
-    std::size_t ReportBytes() const { return m_reportBytes; }
-
-private:
-    WebWindow &m_window;
-    std::size_t m_reportBytes = 0;
+// The keys the pane moves its caret by, as the DOM names them; with Ctrl, Home and End go to the
+// ends of the text.
+struct KeyName {
+    std::string_view name;
+    PaneKey key;
+    PaneKey withControl;
+};
+constexpr std::array kPaneKeys = {
+    KeyName { "ArrowLeft", PaneKey::Left, PaneKey::Left },
+    KeyName { "ArrowRight", PaneKey::Right, PaneKey::Right },
+    KeyName { "ArrowUp", PaneKey::Up, PaneKey::Up },
+    KeyName { "ArrowDown", PaneKey::Down, PaneKey::Down },
+    KeyName { "PageUp", PaneKey::PageUp, PaneKey::PageUp },
+    KeyName { "PageDown", PaneKey::PageDown, PaneKey::PageDown },
+    KeyName { "Home", PaneKey::LineStart, PaneKey::TextStart },
+    KeyName { "End", PaneKey::LineEnd, PaneKey::TextEnd },
 };
 
 } // namespace
@@ -57,73 +62,153 @@ EMSCRIPTEN_KEEPALIVE WebWindow *WebCreateWindow()
     return new WebWindow();
 }
 
-EMSCRIPTEN_KEEPALIVE void WebButtonClicked(WebWindow *window, int number)
+EMSCRIPTEN_KEEPALIVE void WebButtonClicked(WebWindow *window, int id)
 {
-    window->ButtonClicked(number);
+    window->Model().ButtonClicked(Control(id));
 }
 
-EMSCRIPTEN_KEEPALIVE char *WebFieldBuffer(WebWindow *window, int number, std::size_t bytes)
+// The page puts `bytes` bytes of UTF-8 here: the box's new text.
+EMSCRIPTEN_KEEPALIVE char *WebBoxBuffer(WebWindow *window, int id, std::size_t bytes)
 {
-    return window->FieldBuffer(number, bytes);
+    std::string &text = window->Model().BoxTextToEdit(Control(id));
+    text.resize(bytes);
+    return text.data();
 }
 
-EMSCRIPTEN_KEEPALIVE void WebOptionSelected(WebWindow *window, int number)
+EMSCRIPTEN_KEEPALIVE void WebOptionChosen(WebWindow *window, int id)
 {
-    window->OptionSelectedByUser(number);
+    window->Model().OptionChosen(Control(id));
 }
 
-EMSCRIPTEN_KEEPALIVE void WebSetLargestReport(WebWindow *window, double bytes)
+EMSCRIPTEN_KEEPALIVE std::size_t WebPaneLineCount(WebWindow *window)
 {
-    window->SetLargestReport(static_cast<std::size_t>(bytes));
+    return Pane(window).LineCount();
 }
 
-EMSCRIPTEN_KEEPALIVE std::size_t WebPaneLineCount(const WebWindow *window)
+EMSCRIPTEN_KEEPALIVE const char *WebPaneLine(WebWindow *window, std::size_t line)
 {
-    return window->Pane().LineCount();
+    return Pane(window).Line(line).data();
 }
 
-EMSCRIPTEN_KEEPALIVE const char *WebPaneLine(const WebWindow *window, std::size_t line)
+EMSCRIPTEN_KEEPALIVE std::size_t WebPaneLineSize(WebWindow *window, std::size_t line)
 {
-    return window->Pane().Line(line).data();
+    return Pane(window).Line(line).size();
 }
 
-EMSCRIPTEN_KEEPALIVE std::size_t WebPaneLineSize(const WebWindow *window, std::size_t line)
+// The report as the run wrote it, in blocks.
+EMSCRIPTEN_KEEPALIVE std::size_t WebPaneBlockCount(WebWindow *window)
 {
-    return window->Pane().Line(line).size();
+    return Pane(window).Report().BlockCount();
 }
 
-EMSCRIPTEN_KEEPALIVE std::size_t WebPaneBlockCount(const WebWindow *window)
+EMSCRIPTEN_KEEPALIVE const char *WebPaneBlock(WebWindow *window, std::size_t block)
 {
-    return window->Pane().BlockCount();
+    return Pane(window).Report().BlockText(block).data();
 }
 
-EMSCRIPTEN_KEEPALIVE const char *WebPaneBlock(const WebWindow *window, std::size_t block)
+EMSCRIPTEN_KEEPALIVE std::size_t WebPaneBlockSize(WebWindow *window, std::size_t block)
 {
-    return window->Pane().BlockText(block).data();
+    return Pane(window).Report().BlockText(block).size();
 }
 
-EMSCRIPTEN_KEEPALIVE std::size_t WebPaneBlockSize(const WebWindow *window, std::size_t block)
+EMSCRIPTEN_KEEPALIVE double WebPaneSerial(WebWindow *window)
 {
-    return window->Pane().BlockText(block).size();
+    return static_cast<double>(Pane(window).TextSerial());
 }
 
-// Lines `first` to `last` joined by LF; the text stays until the next call.
-EMSCRIPTEN_KEEPALIVE const char *WebCopyLines(
-    WebWindow *window, std::size_t first, std::size_t last)
+EMSCRIPTEN_KEEPALIVE std::size_t WebPaneTop(WebWindow *window)
 {
-    return window->CopyLines(first, last).data();
+    return Pane(window).Top();
 }
 
-EMSCRIPTEN_KEEPALIVE std::size_t WebCopiedSize(const WebWindow *window)
+EMSCRIPTEN_KEEPALIVE std::size_t WebPaneAnchorLine(WebWindow *window)
+{
+    return Pane(window).Anchor().line;
+}
+
+EMSCRIPTEN_KEEPALIVE std::size_t WebPaneAnchorColumn(WebWindow *window)
+{
+    return Pane(window).Anchor().column;
+}
+
+EMSCRIPTEN_KEEPALIVE std::size_t WebPaneCaretLine(WebWindow *window)
+{
+    return Pane(window).Caret().line;
+}
+
+EMSCRIPTEN_KEEPALIVE std::size_t WebPaneCaretColumn(WebWindow *window)
+{
+    return Pane(window).Caret().column;
+}
+
+// A press of the left button: one click takes a character, two a word, three or more a line.
+EMSCRIPTEN_KEEPALIVE void WebPanePress(
+    WebWindow *window, std::size_t line, std::size_t column, int clicks, bool shift)
+{
+    const auto unit = static_cast<form::PaneUnit>(std::clamp(clicks, 1, 3));
+    Pane(window).Press({ line, column }, unit, shift);
+}
+
+EMSCRIPTEN_KEEPALIVE void WebPaneDragTo(WebWindow *window, std::size_t line, std::size_t column)
+{
+    Pane(window).DragTo({ line, column });
+}
+
+EMSCRIPTEN_KEEPALIVE void WebPaneRelease(WebWindow *window)
+{
+    Pane(window).Release();
+}
+
+// A key pressed in the pane, by its DOM name (KeyboardEvent.key) in UTF-8: whether the pane
+// took it. Ctrl+A selects everything.
+EMSCRIPTEN_KEEPALIVE bool WebPaneKey(
+    WebWindow *window, const char *key, std::size_t size, bool control, bool shift)
+{
+    const std::string_view name(key, size);
+    if (control && (name == "a" || name == "A")) {
+        Pane(window).SelectAll();
+        return true;
+    }
+    const auto *known = std::find_if(
+        kPaneKeys.begin(), kPaneKeys.end(), [&](const KeyName &k) { return k.name == name; });
+    if (known == kPaneKeys.end()) {
+        return false;
+    }
+    Pane(window).Key(control ? known->withControl : known->key, shift);
+    return true;
+}
+
+// The user has scrolled the view to show `top` as its first whole line.
+EMSCRIPTEN_KEEPALIVE void WebPaneScrollTo(WebWindow *window, std::size_t top)
+{
+    Pane(window).ScrollTo(top);
+}
+
+EMSCRIPTEN_KEEPALIVE void WebPaneSetVisibleLines(WebWindow *window, std::size_t lines)
+{
+    Pane(window).SetVisibleLines(lines);
+}
+
+// What the clipboard gets; the text stays until the next call.
+EMSCRIPTEN_KEEPALIVE const char *WebPaneSelectedText(WebWindow *window)
+{
+    window->Copied() = Pane(window).SelectedText();
+    return window->Copied().data();
+}
+
+EMSCRIPTEN_KEEPALIVE std::size_t WebPaneSelectedSize(WebWindow *window)
 {
     return window->Copied().size();
 }
 
-// The side's run (0 RF, 1 IF) on the window's settings, without the page: the report's length.
-EMSCRIPTEN_KEEPALIVE double WebRunQuietly(WebWindow *window, int side)
+// Where each cell of the line starts, in pixels from the line's start: one more than its TABs.
+// They stay until the next call.
+EMSCRIPTEN_KEEPALIVE const double *WebPaneCellStarts(WebWindow *window, std::size_t line)
 {
-    QuietWindow quiet(*window);
-    calc::RunCalculation(side == 0 ? calc::Side::RF : calc::Side::IF, quiet);
-    return static_cast<double>(quiet.ReportBytes());
+    const auto width
+        = [](std::string_view text) { return PageTextWidth(text.data(), text.size()); };
+    form::CellStarts(Pane(window).Line(line), form::Pixels(form::kPaneTabStopTwips), width,
+        window->CellStarts());
+    return window->CellStarts().data();
 }
 }

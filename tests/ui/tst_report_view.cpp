@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
-// The result pane on its own: its lines, its gestures, its selection and what it copies.
+// The result pane on its own: what its mouse and keys reach of the pane's model, what it copies,
+// how it follows the rows of a run, and what assistive technology reads of it.
 #include "ui/report_view.h"
+
+#include "form/pane_model.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -11,6 +14,9 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
+
+#include <limits>
 
 #include <string>
 
@@ -18,13 +24,11 @@ class TestReportView : public QObject {
     Q_OBJECT
 
 private slots:
-    void linesSplitAtLineEndsWhateverTheAppends();
-    void setTextStartsAfresh();
-    void keyboardSelectsAndCopies();
+    void keysReachTheModelAndCopy();
     void mouseSelectsAsEveryTextPane_data();
     void mouseSelectsAsEveryTextPane();
     void longLinesAreCopiedWhole();
-    void appendsReachTheScreenAtSync();
+    void viewFollowsRowsUntilScrolledAway();
     void assistiveTechnologyReadsTheLinesAsShown_data();
     void assistiveTechnologyReadsTheLinesAsShown();
     void assistiveTechnologyMovesTheCaretAndSelects();
@@ -55,92 +59,44 @@ struct Step {
     std::uint64_t time = 0;
 };
 using Gesture = QList<Step>;
-constexpr ui::ReportView::Position kPastTheBottom { -1, 0 };
+constexpr ui::ReportView::Position kPastTheBottom { std::numeric_limits<std::size_t>::max(), 0 };
+
+// A pane with the model a window would give it.
+struct Pane {
+    form::PaneModel model;
+    ui::ReportView view { model };
+
+    explicit Pane(std::string_view text)
+    {
+        model.SetText(text);
+        view.Sync();
+    }
+};
 
 } // namespace
 
-void TestReportView::linesSplitAtLineEndsWhateverTheAppends()
+// The keys reach the model (the model's own tests say what each does) and copy what it selects.
+void TestReportView::keysReachTheModelAndCopy()
 {
-    ui::ReportView view;
-    view.SetText("Xtal = 1 Hz\r\n");
-    view.Append("168\t\t 100"); // a line may arrive in pieces
-    view.Append("000 Hz\r"); // and its CR apart from its LF
-    view.Append("\nlast");
-    QCOMPARE(view.LineCount(), 3);
-    QCOMPARE(view.Line(0), QStringLiteral("Xtal = 1 Hz"));
-    QCOMPARE(view.Line(1), QStringLiteral("168\t\t 100000 Hz"));
-    QCOMPARE(view.Line(2), QStringLiteral("last"));
-    QCOMPARE(view.Text(), std::string("Xtal = 1 Hz\r\n168\t\t 100000 Hz\r\nlast"));
-
-    view.Append("\r\n");
-    QCOMPARE(view.LineCount(), 4);
-    QCOMPARE(view.Line(3), QString());
-    view.Append("\u00b5 \u66b4\r\n"); // UTF-8 of the user's typing comes through as typed
-    QCOMPARE(view.Line(3), QStringLiteral("\u00b5 \u66b4"));
-}
-
-void TestReportView::setTextStartsAfresh()
-{
-    ui::ReportView view;
-    view.SetText("a\r\nb\r\nc\r\n");
-    view.SelectAll();
-    QVERIFY(view.HasSelection());
-    view.SetText({});
-    QCOMPARE(view.LineCount(), 1);
-    QVERIFY(view.Text().empty());
-    QVERIFY(!view.HasSelection());
-    QCOMPARE(view.SelectedText(), QString());
-
-    // Reports of several blocks, each written into the memory of the one before: nothing of an
-    // earlier one shows through, before or after the memory left over is given back.
-    for (const auto &[digit, rows] :
-        { std::pair { '1', 90'000 }, { '2', 50'000 }, { '3', 70'000 } }) {
-        const std::string row = std::string(60, digit) + "\r\n";
-        view.SetText("header\r\n");
-        for (int i = 0; i < rows; ++i) {
-            view.Append(row);
-        }
-        std::string expected = "header\r\n";
-        for (int i = 0; i < rows; ++i) {
-            expected += row;
-        }
-        QVERIFY(view.Text() == expected);
-        QCOMPARE(view.LineCount(), rows + 2);
-        QCOMPARE(view.Line(rows), QString::fromStdString(row.substr(0, 60)));
-        view.ReleaseSpareMemory();
-    }
-}
-
-void TestReportView::keyboardSelectsAndCopies()
-{
-    ui::ReportView view;
-    view.SetText("first line\r\nsecond\r\nthird\r\n");
+    Pane pane(ReportForReaders());
+    ui::ReportView &view = pane.view;
+    view.resize(300, 100);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
 
     QTest::keyClick(&view, Qt::Key_Down);
     QTest::keyClick(&view, Qt::Key_Right);
     QTest::keyClick(&view, Qt::Key_End, Qt::ShiftModifier);
-    QCOMPARE(view.SelectedText(), QStringLiteral("econd"));
-    QTest::keyClick(&view, Qt::Key_Right, Qt::ShiftModifier); // over the line end
-    QTest::keyClick(&view, Qt::Key_Right, Qt::ShiftModifier);
-    QCOMPARE(view.SelectedText(), QStringLiteral("econd\nt"));
-    QTest::keyClick(&view, Qt::Key_Up, Qt::ShiftModifier); // back onto the anchor
-    QVERIFY(!view.HasSelection());
-    QTest::keyClick(&view, Qt::Key_Up, Qt::ShiftModifier);
-    QCOMPARE(view.SelectedText(), QStringLiteral("irst line\ns"));
-
+    QCOMPARE(view.SelectedText(), QStringLiteral("00\t0202A2"));
+    QTest::keyClick(&view, Qt::Key_PageDown); // a page on, and the view with it
+    QCOMPARE(view.Cursor().line, 1 + pane.model.VisibleLines());
+    QCOMPARE(view.verticalScrollBar()->value(), static_cast<int>(pane.model.VisibleLines()));
     QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
-    QVERIFY(!view.HasSelection()); // moving without shift drops the selection
     QTest::keyClick(&view, Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier);
     QTest::keyClick(&view, Qt::Key_Insert, Qt::ControlModifier);
-    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("first line\nsecond\nthird\n"));
-
-    QTest::keyClick(&view, Qt::Key_Left); // at the start of the text, nothing to go to
-    QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
-    QTest::keyClick(&view, Qt::Key_Left);
-    QTest::keyClick(&view, Qt::Key_Right, Qt::ShiftModifier);
-    QCOMPARE(view.SelectedText(), QStringLiteral("f"));
+    QCOMPARE(QApplication::clipboard()->text(),
+        QString::fromStdString(ReportForReaders())
+            .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 void TestReportView::mouseSelectsAsEveryTextPane_data()
@@ -195,9 +151,9 @@ void TestReportView::mouseSelectsAsEveryTextPane()
     QFETCH(QString, selected);
     QFETCH(QString, dragged);
 
-    ui::ReportView view;
+    Pane pane(ReportForReaders());
+    ui::ReportView &view = pane.view;
     view.resize(300, 100);
-    view.SetText(ReportForReaders());
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
     view.verticalScrollBar()->setValue(static_cast<int>(gesture.first().at.line) - 1);
@@ -236,8 +192,8 @@ void TestReportView::longLinesAreCopiedWhole()
 {
     // A megabyte pasted into a box comes back in the header: shown cut, copied whole.
     const std::string page(1 << 20, 'x');
-    ui::ReportView view;
-    view.SetText("Xtal = " + page + " Hz\r\nnext\r\n");
+    Pane pane("Xtal = " + page + " Hz\r\nnext\r\n");
+    ui::ReportView &view = pane.view;
     view.resize(300, 200);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
@@ -249,20 +205,42 @@ void TestReportView::longLinesAreCopiedWhole()
     QVERIFY(view.horizontalScrollBar()->maximum() > 0);
 }
 
-void TestReportView::appendsReachTheScreenAtSync()
+// Rows reach the screen at a frame. The view follows them while it shows the last row; a turn of
+// the wheel up keeps its first row while more arrive, and the end takes it back to following.
+void TestReportView::viewFollowsRowsUntilScrolledAway()
 {
-    ui::ReportView view;
+    Pane pane("header\r\n");
+    ui::ReportView &view = pane.view;
     view.resize(300, 100);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
-    view.SetText("header\r\n");
+    QScrollBar *bar = view.verticalScrollBar();
+    const auto rowsArrive = [&pane](int rows) {
+        for (int i = 0; i < rows; ++i) {
+            pane.model.Append("row\r\n");
+        }
+        pane.model.SyncView();
+        pane.view.Sync();
+    };
     for (int i = 0; i < 1000; ++i) {
-        view.Append("row\r\n");
+        pane.model.Append("row\r\n");
     }
-    QCOMPARE(view.verticalScrollBar()->maximum(), 0); // nothing shown of it yet
-    view.Sync();
-    QVERIFY(view.verticalScrollBar()->maximum() > 900);
-    QCOMPARE(view.verticalScrollBar()->value(), view.verticalScrollBar()->maximum());
+    QCOMPARE(bar->maximum(), 0); // nothing shown of it yet
+    rowsArrive(0);
+    QVERIFY(bar->maximum() > 900);
+    QCOMPARE(bar->value(), bar->maximum());
+
+    QWheelEvent wheel(QPointF(20, 20), view.viewport()->mapToGlobal(QPointF(20, 20)), {},
+        QPoint(0, 120), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view.viewport(), &wheel);
+    const int scrolledTo = bar->value();
+    QVERIFY(scrolledTo < bar->maximum());
+    rowsArrive(500);
+    QCOMPARE(bar->value(), scrolledTo);
+
+    QTest::keyClick(&view, Qt::Key_End, Qt::ControlModifier);
+    rowsArrive(500);
+    QCOMPARE(bar->value(), bar->maximum());
 }
 
 void TestReportView::assistiveTechnologyReadsTheLinesAsShown_data()
@@ -308,8 +286,8 @@ void TestReportView::assistiveTechnologyReadsTheLinesAsShown()
     QFETCH(QString, text);
     QFETCH(int, start);
 
-    ui::ReportView view;
-    view.SetText(ReportForReaders());
+    Pane pane(ReportForReaders());
+    ui::ReportView &view = pane.view;
     QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&view);
     QCOMPARE(accessible->role(), QAccessible::EditableText);
     QVERIFY(accessible->state().readOnly && accessible->state().multiLine);
@@ -336,9 +314,9 @@ void TestReportView::assistiveTechnologyReadsTheLinesAsShown()
 
 void TestReportView::assistiveTechnologyMovesTheCaretAndSelects()
 {
-    ui::ReportView view;
+    Pane pane(ReportForReaders());
+    ui::ReportView &view = pane.view;
     view.resize(300, 100);
-    view.SetText(ReportForReaders());
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
     QAccessibleTextInterface *reader

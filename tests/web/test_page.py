@@ -1,9 +1,11 @@
 # SPDX-License-Identifier: MIT
 """The one-file page in headless Chromium, offline from disk: the reports it writes, its error
-boxes, a box edited during a run, both WebAssembly builds, phones, tablets and a zoomed screen,
-the contrast of its controls, and what an accessibility audit says.
+boxes, a box edited during a run, both WebAssembly builds, what the result pane does with the
+user's clicks, keys, wheel and drags, phones, tablets and a zoomed screen, the contrast of its
+controls, and what an accessibility audit says.
 
-Run as: test_page.py <lmx2330a-calc.html> [unittest options]
+Run as: test_page.py <lmx2330a-calc-test.html> [unittest options]
+The test page: one test sets its report-size cap through the test page's hook.
 """
 import sys
 import time
@@ -23,6 +25,16 @@ VIEWS = [(320, 640, 3, True), (360, 740, 3, True), (390, 844, 3, True), (844, 39
          (768, 1024, 2, True), (512, 384, 2, False), (600, 900, 1, False)]
 OVERFLOW_MESSAGE = ("N-counter overflow (B-reg > 2047), Increase Ref low or change Prescaler to "
                     "64! ")
+
+
+# The rows wholly in the result pane's view, top to bottom: each one's text (TABs and all, as
+# assistive technology reads it) and a point at its left end.
+ROWS_IN_VIEW = """(() => { const pane = document.getElementById('RichTextBox1');
+    const view = pane.getBoundingClientRect();
+    return [...pane.querySelectorAll('.row')].map(row => [row, row.getBoundingClientRect()])
+        .filter(([, r]) => r.top >= view.top && r.bottom <= view.top + pane.clientHeight)
+        .sort(([, a], [, b]) => a.top - b.top)
+        .map(([row, r]) => [row.textContent, view.left + 6, (r.top + r.bottom) / 2]); })()"""
 
 
 def rows(pane):
@@ -210,6 +222,55 @@ class PageTest(unittest.TestCase):
         self.assertTrue(all(exact[edit:]))
         self.assertGreater(len(dividers) - edit, 1000, "the edit was read late or not at all")
         self.assertTrue(self.page.pane_text().endswith(FOOTER))
+
+    def test_pane_takes_clicks_keys_wheel_and_drags_as_its_model_says(self):
+        page = self.page
+        count = "Number(document.getElementById('Text10').value)"
+
+        def act(method, **params):  # real input, as the browser gets it from the user
+            page.driver.execute_cdp_cmd("Input.dispatch" + method, params)
+
+        def mouse(kind, row, clicks=1):
+            act("MouseEvent", type="mouse" + kind, x=row[1], y=row[2], button="left",
+                buttons=0 if kind == "Released" else 1, clickCount=clicks)
+
+        def selected_over(first, last):  # drags from one row to another: what it copies
+            mouse("Pressed", first)
+            mouse("Moved", last)
+            mouse("Released", last)
+            return page.js("return lmx2330a.selectedText()").split("\n")
+
+        page.open().finish()
+        row = page.js("return " + ROWS_IN_VIEW)[3]
+        for clicks in (1, 2, 3):  # a triple-click takes the line with its LF
+            mouse("Pressed", row, clicks)
+            mouse("Released", row, clicks)
+        self.assertEqual(page.js("return lmx2330a.selectedText()"), row[0] + "\n")
+        page.element("RichTextBox1").send_keys(Keys.CONTROL, Keys.HOME, Keys.NULL, Keys.PAGE_DOWN)
+        view = page.js("return " + ROWS_IN_VIEW)
+        lines = page.pane_text().split("\r\n")
+        self.assertIn(lines.index(view[0][0]), range(len(view) - 1, len(view) + 2))
+
+        fields, options = EVERY_ROW  # with ten times the rows: a run of several seconds
+        page.set_up({**fields, "Text5": "168e6"}, options)
+        page.element("Command1").click()
+        page.wait_for(count + " > 20000")
+        following = page.js("return " + ROWS_IN_VIEW)
+        act("MouseEvent", type="mouseWheel", x=following[5][1], y=following[5][2], deltaX=0,
+            deltaY=-300)
+        page.wait_for(f"{ROWS_IN_VIEW}[0][0] != {following[0][0]!r}", 60)
+        held = page.js("return " + ROWS_IN_VIEW)
+        page.wait_for(f"{count} > {page.js('return ' + count) + 20000}")
+        self.assertEqual(page.js("return " + ROWS_IN_VIEW), held, "the view left the user's row")
+        self.assertEqual(selected_over(held[1], held[4]), [r[0] for r in held[1:4]] + [""])
+        for kind in ("rawKeyDown", "keyUp"):  # Ctrl+End: the view follows the end again
+            act("KeyEvent", type=kind, key="End", code="End", windowsVirtualKeyCode=35,
+                modifiers=2)
+        page.wait_for(f"{ROWS_IN_VIEW}[0][0] != {held[0][0]!r}", 60)
+        self.assertTrue(page.js("return lmx2330a.running"), "the run ended before the checks")
+        self.assertEqual(page.settle(), [])
+        view = page.js("return " + ROWS_IN_VIEW)
+        self.assertEqual(selected_over(view[2], view[5]), [r[0] for r in view[2:5]] + [""])
 
     def audit(self):
         self.page.js((HERE / "axe.min.js").read_text(encoding="utf-8"))

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/large_page_allocator.h"
+#include "form/large_page_allocator.h"
 
 #include <cstdlib>
 #include <new>
@@ -8,15 +8,26 @@
 #include <sys/mman.h>
 #endif
 
-namespace ui {
+// Where the kernel offers huge pages; elsewhere (a browser's WebAssembly memory among them) the
+// blocks are ordinary allocations.
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+#define PLL_HUGE_PAGES 1
+#endif
+
+namespace form {
 namespace {
 
+#if defined(PLL_HUGE_PAGES)
 constexpr std::size_t kHugePage = std::size_t { 2 } << 20;
+#endif
 
 } // namespace
 
 void *AllocateLarge(std::size_t bytes)
 {
+#if !defined(PLL_HUGE_PAGES)
+    return ::operator new(bytes);
+#else
     if (bytes < kHugePage) {
         return ::operator new(bytes);
     }
@@ -25,20 +36,23 @@ void *AllocateLarge(std::size_t bytes)
     if (memory == nullptr) {
         throw std::bad_alloc();
     }
-#if defined(MADV_HUGEPAGE)
     // Only advice: where the kernel has no huge page to give, the memory is ordinary.
     madvise(memory, rounded, MADV_HUGEPAGE);
-#endif
     return memory;
+#endif
 }
 
-void FreeLarge(void *memory, std::size_t bytes) noexcept
+void FreeLarge(void *memory, [[maybe_unused]] std::size_t bytes) noexcept
 {
+#if !defined(PLL_HUGE_PAGES)
+    ::operator delete(memory);
+#else
     if (bytes < kHugePage) {
         ::operator delete(memory);
     } else {
         std::free(memory); // NOLINT(cppcoreguidelines-no-malloc): from aligned_alloc
     }
+#endif
 }
 
-} // namespace ui
+} // namespace form

@@ -7,7 +7,7 @@
 
 #include <cstddef>
 
-namespace ui {
+namespace form {
 
 void *AllocateLarge(std::size_t bytes);
 void FreeLarge(void *memory, std::size_t bytes) noexcept;
@@ -24,4 +24,4 @@ template <typename T> struct LargePageAllocator {
     friend bool operator==(const LargePageAllocator &, const LargePageAllocator &) = default;
 };
 
-} // namespace ui
+} // namespace form

@@ -1,0 +1,326 @@
+// SPDX-License-Identifier: MIT
+#include "form/pane_model.h"
+
+#include <algorithm>
+#include <tuple>
+
+namespace form {
+namespace {
+
+constexpr std::size_t kLinesPerOffsetMark = 64;
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+bool StartsCharacter(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0U) != 0x80U;
+}
+
+// A character of four UTF-8 bytes is two UTF-16 units.
+std::size_t UnitsOf(char lead)
+{
+    return static_cast<unsigned char>(lead) >= 0xF0U ? 2 : 1;
+}
+
+} // namespace
+
+std::size_t Utf16Length(std::string_view utf8)
+{
+    std::size_t units = 0;
+    for (char c : utf8) {
+        if (StartsCharacter(c)) {
+            units += UnitsOf(c);
+        }
+    }
+    return units;
+}
+
+std::size_t ByteOfColumn(std::string_view utf8, std::size_t column)
+{
+    std::size_t units = 0;
+    for (std::size_t byte = 0; byte < utf8.size(); ++byte) {
+        if (StartsCharacter(utf8[byte])) {
+            units += UnitsOf(utf8[byte]);
+            if (units > column) {
+                return byte;
+            }
+        }
+    }
+    return utf8.size();
+}
+
+PaneModel::PaneModel()
+{
+    SetText({});
+}
+
+void PaneModel::SetText(std::string_view text)
+{
+    m_text.Set(text);
+    ++m_serial;
+    m_shownLines = m_text.LineCount();
+    m_anchor = m_caret = {};
+    m_selecting = false;
+    m_top = 0;
+    m_offsetMarks.assign(1, 0);
+}
+
+void PaneModel::Append(std::string_view text)
+{
+    m_text.Append(text);
+}
+
+std::size_t PaneModel::LineLength(std::size_t line) const
+{
+    const std::string_view bytes = Line(line);
+    const bool ascii = std::all_of(
+        bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return ascii ? bytes.size() : Utf16Length(bytes);
+}
+
+std::pair<PanePosition, PanePosition> PaneModel::Selection() const
+{
+    return std::minmax(m_anchor, m_caret);
+}
+
+PanePosition PaneModel::Clamped(PanePosition position) const
+{
+    position.line = std::min(position.line, LineCount() - 1);
+    position.column = std::min(position.column, LineLength(position.line));
+    return position;
+}
+
+void PaneModel::Select(PanePosition anchor, PanePosition caret)
+{
+    m_anchor = Clamped(anchor);
+    m_caret = Clamped(caret);
+}
+
+void PaneModel::SelectAll()
+{
+    Select({}, { LineCount() - 1, LineLength(LineCount() - 1) });
+}
+
+std::string PaneModel::TextBetween(PanePosition from, PanePosition to) const
+{
+    std::string text;
+    for (std::size_t line = from.line; line <= to.line && line < m_text.LineCount(); ++line) {
+        const std::string_view shown = Line(line);
+        const std::size_t start = line == from.line ? ByteOfColumn(shown, from.column) : 0;
+        const std::size_t end = line == to.line ? ByteOfColumn(shown, to.column) : shown.size();
+        text.append(shown.substr(start, end > start ? end - start : 0));
+        if (line != to.line) {
+            text += '\n';
+        }
+    }
+    return text;
+}
+
+// A word is what lies between blanks and tabs: a divider, a frequency or a register word. A line
+// takes its line end with it, so that lines copied one after another read as they did.
+std::pair<PanePosition, PanePosition> PaneModel::UnitAround(PanePosition at, PaneUnit unit) const
+{
+    at = Clamped(at);
+    switch (unit) {
+    case PaneUnit::Character:
+        break;
+    case PaneUnit::Word: {
+        const std::string_view text = Line(at.line);
+        std::size_t start = ByteOfColumn(text, at.column);
+        std::size_t end = start;
+        while (start > 0 && !IsBlank(text[start - 1])) {
+            --start;
+        }
+        while (end < text.size() && !IsBlank(text[end])) {
+            ++end;
+        }
+        return { { at.line, Utf16Length(text.substr(0, start)) },
+            { at.line, Utf16Length(text.substr(0, end)) } };
+    }
+    case PaneUnit::Line:
+        return { { at.line, 0 },
+            at.line + 1 < LineCount() ? PanePosition { at.line + 1, 0 }
+                                      : PanePosition { at.line, LineLength(at.line) } };
+    }
+    return { at, at };
+}
+
+void PaneModel::Press(PanePosition at, PaneUnit unit, bool extend)
+{
+    m_selecting = true;
+    m_unit = unit;
+    if (extend && unit == PaneUnit::Character) {
+        m_caret = Clamped(at);
+        m_unitStart = m_unitEnd = m_anchor;
+        return;
+    }
+    std::tie(m_unitStart, m_unitEnd) = UnitAround(at, unit);
+    m_anchor = m_unitStart;
+    m_caret = m_unitEnd;
+}
+
+// Past the word or line the press took, the selection grows by whole units, and keeps what the
+// press took whichever way the drag goes.
+void PaneModel::DragTo(PanePosition at)
+{
+    if (!m_selecting) {
+        return;
+    }
+    at = Clamped(at);
+    if (m_unit == PaneUnit::Character) {
+        m_caret = at;
+        return;
+    }
+    const auto [start, end] = UnitAround(at, m_unit);
+    const bool backwards = at < m_unitStart;
+    m_anchor = backwards ? m_unitEnd : m_unitStart;
+    m_caret = backwards ? start : std::max(end, m_unitEnd);
+}
+
+PanePosition PaneModel::Moved(PaneKey key) const
+{
+    const PanePosition caret = m_caret;
+    const std::size_t last = LineCount() - 1;
+    const PanePosition textEnd { last, LineLength(last) };
+    const std::string_view text = Line(caret.line);
+    switch (key) {
+    case PaneKey::Left:
+        if (caret.column > 0) {
+            std::size_t byte = ByteOfColumn(text, caret.column);
+            do {
+                --byte;
+            } while (byte > 0 && !StartsCharacter(text[byte]));
+            return { caret.line, Utf16Length(text.substr(0, byte)) };
+        }
+        return caret.line > 0 ? PanePosition { caret.line - 1, LineLength(caret.line - 1) } : caret;
+    case PaneKey::Right: {
+        const std::size_t byte = ByteOfColumn(text, caret.column);
+        if (byte < text.size()) {
+            return { caret.line, caret.column + UnitsOf(text[byte]) };
+        }
+        return caret.line < last ? PanePosition { caret.line + 1, 0 } : caret;
+    }
+    case PaneKey::Up:
+        return caret.line > 0 ? PanePosition { caret.line - 1, caret.column } : PanePosition {};
+    case PaneKey::Down:
+        return caret.line < last ? PanePosition { caret.line + 1, caret.column } : textEnd;
+    case PaneKey::PageUp:
+        return caret.line >= m_visibleLines
+            ? PanePosition { caret.line - m_visibleLines, caret.column }
+            : PanePosition {};
+    case PaneKey::PageDown:
+        return caret.line + m_visibleLines <= last
+            ? PanePosition { caret.line + m_visibleLines, caret.column }
+            : textEnd;
+    case PaneKey::LineStart:
+        return { caret.line, 0 };
+    case PaneKey::LineEnd:
+        return { caret.line, LineLength(caret.line) };
+    case PaneKey::TextStart:
+        return {};
+    case PaneKey::TextEnd:
+        return textEnd;
+    }
+    return caret;
+}
+
+void PaneModel::Key(PaneKey key, bool extend)
+{
+    m_caret = Clamped(Moved(key));
+    if (!extend) {
+        m_anchor = m_caret;
+    }
+    // A page key turns the page: the view moves as far as the caret, which keeps its place on
+    // screen where the text allows.
+    if (key == PaneKey::PageDown) {
+        ScrollTo(m_top + m_visibleLines);
+    } else if (key == PaneKey::PageUp) {
+        m_top -= std::min(m_top, m_visibleLines);
+    }
+    ScrollToShow(m_caret);
+}
+
+void PaneModel::SetVisibleLines(std::size_t lines)
+{
+    const bool atEnd = m_top >= LastTop();
+    m_visibleLines = std::max<std::size_t>(lines, 1);
+    m_top = atEnd ? LastTop() : std::min(m_top, LastTop());
+}
+
+std::size_t PaneModel::LastTop() const
+{
+    return LineCount() > m_visibleLines ? LineCount() - m_visibleLines : 0;
+}
+
+void PaneModel::ScrollToShow(PanePosition position)
+{
+    if (position.line < m_top) {
+        m_top = position.line;
+    } else if (position.line >= m_top + m_visibleLines) {
+        m_top = position.line - m_visibleLines + 1;
+    }
+}
+
+bool PaneModel::SyncView()
+{
+    const std::size_t lines = m_text.LineCount();
+    if (lines == m_shownLines) {
+        return false;
+    }
+    const bool follow = !m_selecting && m_top >= LastTop();
+    m_shownLines = lines;
+    if (follow) {
+        m_top = LastTop();
+    }
+    return true;
+}
+
+// The marks count whole lines only: the last line, which may still grow, is never behind one.
+std::size_t PaneModel::LineOffset(std::size_t line) const
+{
+    const std::size_t mark = line / kLinesPerOffsetMark;
+    while (m_offsetMarks.size() <= mark) {
+        const std::size_t first = (m_offsetMarks.size() - 1) * kLinesPerOffsetMark;
+        std::size_t offset = m_offsetMarks.back();
+        for (std::size_t counted = first; counted < first + kLinesPerOffsetMark; ++counted) {
+            offset += LineLength(counted) + 1;
+        }
+        m_offsetMarks.push_back(offset);
+    }
+    std::size_t offset = m_offsetMarks[mark];
+    for (std::size_t counted = mark * kLinesPerOffsetMark; counted < line; ++counted) {
+        offset += LineLength(counted) + 1;
+    }
+    return offset;
+}
+
+std::size_t PaneModel::CharacterCount() const
+{
+    return LineOffset(LineCount() - 1) + LineLength(LineCount() - 1);
+}
+
+std::size_t PaneModel::OffsetOf(PanePosition position) const
+{
+    return LineOffset(position.line) + position.column;
+}
+
+PanePosition PaneModel::PositionOf(std::size_t offset) const
+{
+    offset = std::min(offset, CharacterCount()); // sets every mark
+    const auto mark = std::upper_bound(m_offsetMarks.begin(), m_offsetMarks.end(), offset) - 1;
+    PanePosition position {
+        static_cast<std::size_t>(mark - m_offsetMarks.begin()) * kLinesPerOffsetMark, offset - *mark
+    };
+    for (std::size_t length = LineLength(position.line);
+         position.column > length && position.line + 1 < LineCount();
+         length = LineLength(position.line)) {
+        position.column -= length + 1;
+        ++position.line;
+    }
+    return position;
+}
+
+} // namespace form

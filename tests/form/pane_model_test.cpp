@@ -1,0 +1,242 @@
+// SPDX-License-Identifier: MIT
+// The result pane's model: what each gesture and key selects, where the view stands while rows
+// arrive, and where the cells of a row start. Both front-ends ask this model, so this table is
+// what the desktop and the page do alike.
+#include "form/pane_model.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using form::PaneKey;
+using form::PaneModel;
+using form::PanePosition;
+using form::PaneUnit;
+
+// A header with characters of one, two and four UTF-8 bytes (µ is one UTF-16 unit, the face
+// two), rows of three cells, and the footer: with 30 rows, 33 lines, the last one empty.
+std::string Report(int rows)
+{
+    std::string report = "Xtal = \u00b5\U0001F600 Hz\r\n";
+    for (int row = 0; row < rows; ++row) {
+        report += std::to_string(1000 + row).substr(1) + "\t0202A2\t003E23\r\n";
+    }
+    return report + "Over and Out...\r\n";
+}
+
+// One thing the user does, or rows of the run arriving.
+struct Step {
+    enum Kind { Press, Drag, Release, Key, Scroll, Rows, SelectAll } kind;
+    PanePosition at {};
+    PaneUnit unit = PaneUnit::Character;
+    PaneKey key = PaneKey::Left;
+    bool shift = false;
+    std::size_t count = 0; // the line scrolled to, or the rows that arrive
+};
+
+Step Press(std::size_t line, std::size_t column, PaneUnit unit = PaneUnit::Character)
+{
+    return { Step::Press, { line, column }, unit };
+}
+Step ShiftPress(std::size_t line, std::size_t column)
+{
+    return { Step::Press, { line, column }, PaneUnit::Character, PaneKey::Left, true };
+}
+Step Drag(std::size_t line, std::size_t column)
+{
+    return { Step::Drag, { line, column } };
+}
+Step Key(PaneKey key, bool shift = false)
+{
+    return { Step::Key, {}, PaneUnit::Character, key, shift };
+}
+const Step kRelease { Step::Release };
+const Step kSelectAll { Step::SelectAll };
+Step ScrollTo(std::size_t top)
+{
+    return { Step::Scroll, {}, PaneUnit::Character, PaneKey::Left, false, top };
+}
+Step RowsArrive(std::size_t rows)
+{
+    return { Step::Rows, {}, PaneUnit::Character, PaneKey::Left, false, rows };
+}
+
+struct Case {
+    const char *name;
+    std::vector<Step> steps;
+    std::string copied; // what the clipboard would get
+    PanePosition caret;
+    std::size_t top;
+};
+
+std::string WithLf(std::string text)
+{
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) {
+        text.erase(at, 1);
+    }
+    return text;
+}
+
+constexpr std::size_t kViewLines = 10;
+constexpr std::size_t kEnd = 23; // the last top: 33 lines, 10 in view
+
+TEST(PaneModelTest, GesturesKeysAndTheViewSelectAlikeEverywhere)
+{
+    using K = PaneKey;
+    constexpr PaneUnit kWord = PaneUnit::Word;
+    constexpr PaneUnit kLine = PaneUnit::Line;
+    const std::vector<Case> cases = {
+        { "click places the caret", { Press(2, 1), kRelease }, "", { 2, 1 }, 0 },
+        { "drag selects characters over lines", { Press(1, 1), Drag(2, 3), kRelease },
+            "00\t0202A2\t003E23\n001", { 2, 3 }, 0 },
+        { "double-click takes a word", { Press(1, 5, kWord), kRelease }, "0202A2", { 1, 10 }, 0 },
+        { "double-click and drag takes whole words", { Press(1, 5, kWord), Drag(2, 1) },
+            "0202A2\t003E23\n001", { 2, 3 }, 0 },
+        { "double-click and drag back keeps the first word", { Press(2, 5, kWord), Drag(1, 12) },
+            "003E23\n001\t0202A2", { 1, 11 }, 0 },
+        { "triple-click takes the line and its end", { Press(2, 2, kLine), kRelease },
+            "001\t0202A2\t003E23\n", { 3, 0 }, 0 },
+        { "triple-click and drag takes whole lines", { Press(2, 2, kLine), Drag(1, 1), kRelease },
+            "000\t0202A2\t003E23\n001\t0202A2\t003E23\n", { 1, 0 }, 0 },
+        { "shift-click extends from the anchor", { Press(1, 4), kRelease, ShiftPress(2, 3) },
+            "0202A2\t003E23\n001", { 2, 3 }, 0 },
+        { "shift-arrows cross the line end",
+            { Press(1, 11), kRelease, Key(K::LineEnd, true), Key(K::Right, true),
+                Key(K::Right, true) },
+            "003E23\n0", { 2, 1 }, 0 },
+        { "shift-up onto the anchor leaves nothing selected",
+            { Press(2, 4), kRelease, Key(K::Down, true), Key(K::Up, true) }, "", { 2, 4 }, 0 },
+        { "left steps over a character of two units",
+            { Press(0, 10), kRelease, Key(K::Left, true) }, "\U0001F600", { 0, 8 }, 0 },
+        { "up on the first line goes to its start", { Press(0, 5), kRelease, Key(K::Up) }, "",
+            { 0, 0 }, 0 },
+        { "page down from the top turns a page", { Key(K::PageDown, true) },
+            "Xtal = \u00b5\U0001F600 Hz\n000\t0202A2\t003E23\n001\t0202A2\t003E23\n002\t0202A2\t"
+            "003E23\n003\t0202A2\t003E23\n004\t0202A2\t003E23\n005\t0202A2\t003E23\n006\t0202A2"
+            "\t003E23\n007\t0202A2\t003E23\n008\t0202A2\t003E23\n",
+            { 10, 0 }, 10 },
+        { "page up goes back a page", { Key(K::PageDown), Key(K::PageDown), Key(K::PageUp) }, "",
+            { 10, 0 }, 10 },
+        { "page up in the first page goes to the start", { Press(5, 3), Key(K::PageUp) }, "",
+            { 0, 0 }, 0 },
+        { "page down past the last line goes to its end",
+            { Key(K::PageDown), Key(K::PageDown), Key(K::PageDown), Key(K::PageDown) }, "",
+            { 32, 0 }, kEnd },
+        { "home and end keep to the line",
+            { Press(3, 4), Key(K::LineEnd), Key(K::LineStart, true) }, "002\t0202A2\t003E23",
+            { 3, 0 }, 0 },
+        { "select all takes every line", { kSelectAll }, WithLf(Report(30)), { 32, 0 }, 0 },
+
+        // The view while the run appends rows: it follows the end while it shows the last line.
+        { "the view follows the end", { Key(K::TextEnd), RowsArrive(5) }, "", { 32, 0 }, kEnd + 5 },
+        { "a scroll up stays where the user put it",
+            { Key(K::TextEnd), ScrollTo(7), RowsArrive(5), RowsArrive(5) }, "", { 32, 0 }, 7 },
+        { "back at the end, the view follows again",
+            { ScrollTo(3), RowsArrive(5), ScrollTo(99), RowsArrive(5) }, "", { 0, 0 }, kEnd + 10 },
+        { "a drag holds the view and selects what it covers",
+            { Key(K::TextEnd), Press(25, 0), RowsArrive(5), Drag(27, 0), RowsArrive(5), kRelease },
+            "024\t0202A2\t003E23\n025\t0202A2\t003E23\n", { 27, 0 }, kEnd },
+        { "a selection stays as rows arrive", { Press(29, 0, kLine), kRelease, RowsArrive(5) },
+            "028\t0202A2\t003E23\n", { 30, 0 }, 0 },
+    };
+
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        PaneModel pane;
+        pane.SetVisibleLines(kViewLines);
+        pane.SetText(Report(30));
+        std::size_t rows = 30;
+        for (const Step &step : c.steps) {
+            switch (step.kind) {
+            case Step::Press:
+                pane.Press(step.at, step.unit, step.shift);
+                break;
+            case Step::Drag:
+                pane.DragTo(step.at);
+                break;
+            case Step::Release:
+                pane.Release();
+                break;
+            case Step::Key:
+                pane.Key(step.key, step.shift);
+                break;
+            case Step::Scroll:
+                pane.ScrollTo(step.count);
+                break;
+            case Step::Rows:
+                for (std::size_t i = 0; i < step.count; ++i, ++rows) {
+                    pane.Append(std::to_string(rows) + "\t0202A2\t003E23\r\n");
+                }
+                pane.SyncView();
+                break;
+            case Step::SelectAll:
+                pane.SelectAll();
+                break;
+            }
+        }
+        EXPECT_EQ(pane.SelectedText(), c.copied);
+        EXPECT_EQ(pane.Caret(), c.caret);
+        EXPECT_EQ(pane.Top(), c.top);
+    }
+}
+
+// The text keeps its bytes exactly, whatever pieces they arrive in, and a new text leaves
+// nothing of the one before, nor of the selection, though it reuses the old one's memory.
+TEST(PaneModelTest, TextIsKeptExactlyAndReplacedWhole)
+{
+    PaneModel pane;
+    pane.SetText("Xtal = 1 Hz\r\n");
+    pane.Append("168\t\t 100"); // a line may arrive in pieces
+    pane.Append("000 Hz\r"); // and its CR apart from its LF
+    pane.Append("\nlast \u00b5\r\n");
+    pane.SyncView();
+    EXPECT_EQ(pane.Report().Text(), "Xtal = 1 Hz\r\n168\t\t 100000 Hz\r\nlast \u00b5\r\n");
+    ASSERT_EQ(pane.LineCount(), 4U);
+    EXPECT_EQ(pane.Line(1), "168\t\t 100000 Hz");
+    EXPECT_EQ(pane.Line(2), "last \u00b5");
+    EXPECT_EQ(pane.LineLength(2), 6U);
+    EXPECT_EQ(pane.Line(3), "");
+
+    pane.SelectAll();
+    for (const auto &[digit, rows] :
+        { std::pair { '1', 90'000 }, { '2', 50'000 }, { '3', 70'000 } }) {
+        const std::string row = std::string(60, digit) + "\r\n";
+        pane.SetText("header\r\n");
+        EXPECT_FALSE(pane.HasSelection());
+        std::string expected = "header\r\n";
+        for (int i = 0; i < rows; ++i) {
+            pane.Append(row);
+            expected += row;
+        }
+        pane.SyncView();
+        EXPECT_TRUE(pane.Report().Text() == expected);
+        EXPECT_EQ(pane.LineCount(), static_cast<std::size_t>(rows) + 2);
+        EXPECT_EQ(pane.Line(static_cast<std::size_t>(rows)), row.substr(0, 60));
+        pane.ReleaseSpareMemory();
+    }
+}
+
+TEST(PaneModelTest, CellsStartAtStopsThatLeaveAGap)
+{
+    // Every character 5 px wide, stops every 48 px: a cell ends at least a space (5 px) before
+    // the next one starts.
+    const auto width = [](std::string_view text) { return 5.0 * static_cast<double>(text.size()); };
+    const std::vector<std::pair<std::string_view, std::vector<double>>> lines = {
+        { "no tab at all", { 0 } },
+        { "168\t\t 100000 Hz\t1000", { 0, 48, 96, 192 } }, // an empty cell takes one stop
+        { "12345678\tnext", { 0, 48 } }, // ends 8 px before the stop
+        { "123456789\tnext", { 0, 96 } }, // would end 3 px before it: the next stop
+        { "1234567890123456789\t", { 0, 144 } }, // ends a pixel before the second stop
+        { "\t\tabc", { 0, 48, 96 } },
+    };
+    std::vector<double> starts;
+    for (const auto &[line, expected] : lines) {
+        form::CellStarts(line, 48.0, width, starts);
+        EXPECT_EQ(starts, expected) << line;
+    }
+}
+
+} // namespace
