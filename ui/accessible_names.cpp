@@ -3,6 +3,7 @@
 
 #include "form/accessible_names.h"
 #include "form/layout.h"
+#include "ui/qt_text.h"
 
 #include <QLabel>
 #include <QWidget>
@@ -11,11 +12,6 @@
 
 namespace ui {
 namespace {
-
-QString ToQString(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 } // namespace
 

@@ -2,6 +2,7 @@
 #include "ui/controls.h"
 
 #include "ui/box_palette.h"
+#include "ui/qt_text.h"
 #include "ui/report_view.h"
 
 #include <QGroupBox>
@@ -21,8 +22,7 @@ namespace {
 
 QWidget *CreateControl(const form::ControlRow &row, QWidget *parent, form::PaneModel &pane)
 {
-    const QString caption
-        = QString::fromUtf8(row.caption.data(), static_cast<qsizetype>(row.caption.size()));
+    const QString caption = ToQString(row.caption);
     switch (row.kind) {
     case form::ControlKind::Frame:
         return new QGroupBox(caption, parent);
@@ -65,8 +65,7 @@ Controls CreateControls(QWidget &window, form::PaneModel &pane)
         const form::ControlId container = form::ContainerOf(static_cast<form::ControlId>(i));
         QWidget *control = controls.at(i) = CreateControl(
             row, container == form::kForm1 ? &window : controls.at(form::Index(container)), pane);
-        control->setObjectName(
-            QString::fromUtf8(row.name.data(), static_cast<qsizetype>(row.name.size())));
+        control->setObjectName(ToQString(row.name));
         control->setGeometry(form::Pixels(row.left), form::Pixels(row.top), form::Pixels(row.width),
             form::Pixels(row.height));
         if (control->focusPolicy() != Qt::NoFocus) {

@@ -5,6 +5,7 @@
 #include "ui/accessible_names.h"
 #include "ui/controls.h"
 #include "ui/option_marker_style.h"
+#include "ui/qt_text.h"
 #include "ui/report_view.h"
 #include "ui/window_font.h"
 
@@ -26,11 +27,6 @@ namespace {
 using form::ControlId;
 using form::ControlKind;
 using form::Pixels;
-
-QString ToQString(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 int ClampToInt(std::int64_t value)
 {

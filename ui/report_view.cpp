@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/report_view.h"
 
+#include "ui/qt_text.h"
 #include "ui/report_view_accessible.h"
 
 #include <QAccessible>
@@ -43,11 +44,6 @@ constexpr int kAutoScrollSlowest = 100; // ms
 constexpr int kAutoScrollFastest = 5; // ms
 constexpr QLatin1String kPlainText("text/plain");
 
-QString FromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 int ToInt(std::size_t value)
 {
     return static_cast<int>(std::min<std::size_t>(value, std::numeric_limits<int>::max()));
@@ -63,7 +59,7 @@ QString Shown(std::string_view bytes)
 {
     // Three UTF-8 bytes or more make at most one UTF-16 unit, so this prefix holds every
     // character that is shown.
-    QString text = FromUtf8(bytes.substr(0, static_cast<std::size_t>(kLongestShownLine) * 3));
+    QString text = ToQString(bytes.substr(0, static_cast<std::size_t>(kLongestShownLine) * 3));
     if (text.size() > kLongestShownLine) {
         text.truncate(kLongestShownLine);
     }
@@ -236,7 +232,7 @@ void ReportView::SetTabStopDistance(qreal pixels)
 
 QString ReportView::Line(qsizetype line) const
 {
-    return FromUtf8(LineBytes(line));
+    return ToQString(LineBytes(line));
 }
 
 ReportView::LaidOutLine ReportView::LayOut(qsizetype line) const
@@ -246,7 +242,7 @@ ReportView::LaidOutLine ReportView::LayOut(qsizetype line) const
     std::vector<double> starts;
     form::CellStarts(
         bytes, m_tabStop,
-        [&metrics](std::string_view text) { return metrics.horizontalAdvance(FromUtf8(text)); },
+        [&metrics](std::string_view text) { return metrics.horizontalAdvance(ToQString(text)); },
         starts);
     QList<QTextOption::Tab> tabs;
     for (std::size_t cell = 1; cell < starts.size(); ++cell) {
@@ -418,12 +414,12 @@ void ReportView::EnsureVisible(Position position)
 
 QString ReportView::SelectedText() const
 {
-    return FromUtf8(m_model.SelectedText());
+    return ToQString(m_model.SelectedText());
 }
 
 QString ReportView::TextBetween(Position from, Position to) const
 {
-    return FromUtf8(m_model.TextBetween(from, to));
+    return ToQString(m_model.TextBetween(from, to));
 }
 
 void ReportView::SelectAll()
