@@ -132,7 +132,7 @@ private:
     std::size_t m_visibleLines = 1;
     std::size_t m_top = 0;
     // The offset of every kLinesPerOffsetMark-th line, as far as they have been asked for.
-    mutable std::vector<std::size_t> m_offsetMarks;
+    mutable ChunkedList<std::size_t, 8192> m_offsetMarks;
 };
 
 // The UTF-16 units of UTF-8 text, and the byte at which a column of a line starts (a column
