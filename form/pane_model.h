@@ -1,15 +1,14 @@
 // SPDX-License-Identifier: MIT
 // The result pane as every front-end shows it: the report's text, the user's selection, how a
 // click, a drag and the keys move it, what it copies, where the view stands while rows arrive,
-// and where each cell of a row starts. A front-end turns a point into a position, draws,
-// scrolls, and hands the copied text to its clipboard; every rule is here.
+// and (in form/pane_layout.h) where each cell of a row starts. A front-end turns a point into a
+// position, draws, scrolls, and hands the copied text to its clipboard; every rule is here.
 #pragma once
 
 #include "form/large_page_allocator.h"
 #include "form/pane_text.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -139,27 +138,5 @@ private:
 // inside a character counts as its start; one past the end, as the end).
 std::size_t Utf16Length(std::string_view utf8);
 std::size_t ByteOfColumn(std::string_view utf8, std::size_t column);
-
-// Where each cell of a line (the text before, between and after its TABs) starts, in pixels
-// from the line's start, given `width`, which measures UTF-8 text in the pane's font. A TAB
-// advances to the next stop that leaves at least a space's width after the text before it, so
-// that two cells never touch and a register word never reads as one with its neighbour.
-template <typename Measure>
-void CellStarts(
-    std::string_view line, double tabStop, const Measure &width, std::vector<double> &starts)
-{
-    starts.assign(1, 0.0);
-    const double space = width(std::string_view(" "));
-    std::size_t from = 0;
-    for (std::size_t tab = line.find('\t'); tab != std::string_view::npos;
-         tab = line.find('\t', from)) {
-        const double end
-            = starts.back() + (tab > from ? width(line.substr(from, tab - from)) : 0.0);
-        // The screen draws on whole pixels: a gap within half a pixel of a space's width shows as
-        // one, and the column stays under its heading.
-        starts.push_back(std::ceil((end + space - 0.5) / tabStop) * tabStop);
-        from = tab + 1;
-    }
-}
 
 } // namespace form

@@ -16,13 +16,6 @@ using form::PaneKey;
 using form::PaneModel;
 using web::WebWindow;
 
-// How wide the page draws UTF-8 text in the pane's font, in CSS pixels.
-// clang-format off
-EM_JS(double, PageTextWidth, (const char *text, std::size_t size), {
-    return Module.page.textWidth(Module.page.text(text, size));
-});
-// clang-format on
-
 namespace {
 
 form::ControlId Control(int id)
@@ -205,10 +198,6 @@ EMSCRIPTEN_KEEPALIVE std::size_t WebPaneSelectedSize(WebWindow *window)
 // They stay until the next call.
 EMSCRIPTEN_KEEPALIVE const double *WebPaneCellStarts(WebWindow *window, std::size_t line)
 {
-    const auto width
-        = [](std::string_view text) { return PageTextWidth(text.data(), text.size()); };
-    form::CellStarts(Pane(window).Line(line), form::Pixels(form::kPaneTabStopTwips), width,
-        window->CellStarts());
-    return window->CellStarts().data();
+    return window->Layout().CellStarts(Pane(window), line).data();
 }
 }

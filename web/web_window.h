@@ -4,6 +4,7 @@
 // the window does is form::Window's, and the page's script passes the user's actions to it.
 #pragma once
 
+#include "form/pane_layout.h"
 #include "form/window.h"
 
 #include <string>
@@ -30,15 +31,16 @@ public:
 
     // What the user does on the page goes here, by the controls' identities.
     form::Window &Model() { return m_window; }
-    // What the page last asked of the pane (its copied text, a line's cell starts), kept in the
-    // module's memory until it asks again.
+    // What the page last asked of the pane (its copied text), kept in the module's memory until
+    // it asks again.
     std::string &Copied() { return m_copied; }
-    std::vector<double> &CellStarts() { return m_cellStarts; }
+    // Where the pane's text goes across the page, in the page's font.
+    form::PaneLayout &Layout() { return m_layout; }
 
 private:
     form::Window m_window { *this };
     std::string m_copied;
-    std::vector<double> m_cellStarts;
+    form::PaneLayout m_layout;
 };
 
 } // namespace web
