@@ -7,6 +7,7 @@
 #include "form/pane_layout.h"
 #include "form/window.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -16,9 +17,7 @@ class WebWindow final : public form::Surface {
 public:
     WebWindow();
 
-    // The page draws what the window shows, by the controls' identities, the boxes and the bar
-    // only at a run's frames...
-    void HoldDrawing(bool held) override;
+    // The page draws what the window shows, by the controls' identities...
     void DrawBoxText(form::ControlId box, std::string_view text) override;
     void DrawOption(form::ControlId option, bool selected) override;
     void DrawProgress(const form::Progress &progress) override;
@@ -31,15 +30,17 @@ public:
 
     // What the user does on the page goes here, by the controls' identities.
     form::Window &Model() { return m_window; }
-    // What the page last asked of the pane (its copied text), kept in the module's memory until
-    // it asks again.
+    // What the page last asked for (the pane's copied text, the controls' places), kept in the
+    // module's memory until it asks again.
     std::string &Copied() { return m_copied; }
+    std::vector<std::int32_t> &Places() { return m_places; }
     // Where the pane's text goes across the page, in the page's font.
     form::PaneLayout &Layout() { return m_layout; }
 
 private:
     form::Window m_window { *this };
     std::string m_copied;
+    std::vector<std::int32_t> m_places;
     form::PaneLayout m_layout;
 };
 
