@@ -201,6 +201,24 @@ double PaneLayout::Width(const PaneModel &pane, std::size_t line)
     return lastStart + (lastCell.empty() ? 0.0 : m_width(lastCell));
 }
 
+double PaneLayout::XOf(const PaneModel &pane, std::size_t line, std::size_t column)
+{
+    const Piece piece = PieceAround(pane, line, column);
+    const std::string_view text = pane.Line(line).substr(piece.begin, piece.end - piece.begin);
+    const std::string_view before
+        = text.substr(0, ByteOfColumn(text, column - std::min(column, piece.column)));
+    const std::size_t tab = before.rfind('\t');
+    if (tab == std::string_view::npos) {
+        return piece.x + m_width(before);
+    }
+    // The cell the column is in starts at the stop of the piece's last TAB before it.
+    const std::vector<double> &starts = CellStarts(pane, line);
+    const auto tabs = static_cast<std::size_t>(std::count(before.begin(), before.end(), '\t'));
+    const auto firstAfter = static_cast<std::size_t>(
+        std::upper_bound(starts.begin(), starts.end(), piece.x) - starts.begin());
+    return starts.at(firstAfter + tabs - 1) + m_width(before.substr(tab + 1));
+}
+
 PaneLayout::Piece PaneLayout::PieceAt(
     const PaneModel &pane, std::size_t line, double left, double right)
 {

@@ -47,8 +47,9 @@ public:
     // until the next call.
     const std::vector<double> &CellStarts(const PaneModel &pane, std::size_t line);
 
-    // How wide the whole line is drawn.
+    // How wide the whole line is drawn, and where a column of it starts.
     double Width(const PaneModel &pane, std::size_t line);
+    double XOf(const PaneModel &pane, std::size_t line, std::size_t column);
 
     // The piece of the line that covers x from `left` to `right`, and the piece that holds the
     // column and the character after it.

@@ -216,4 +216,31 @@ EMSCRIPTEN_KEEPALIVE const double *WebPaneCellStarts(WebWindow *window, std::siz
 {
     return window->Layout().CellStarts(Pane(window), line).data();
 }
+
+EMSCRIPTEN_KEEPALIVE std::size_t WebPaneCellCount(WebWindow *window, std::size_t line)
+{
+    return window->Layout().CellStarts(Pane(window), line).size();
+}
+
+// The piece of the line to draw for x from `left` to `right`, in pixels from the line's start
+// (all of a short line): its first and end bytes, its first column and where it starts. They
+// stay until the next call.
+EMSCRIPTEN_KEEPALIVE const double *WebPanePiece(
+    WebWindow *window, std::size_t line, double left, double right)
+{
+    const form::PaneLayout::Piece piece = window->Layout().PieceAt(Pane(window), line, left, right);
+    window->Piece() = { static_cast<double>(piece.begin), static_cast<double>(piece.end),
+        static_cast<double>(piece.column), piece.x };
+    return window->Piece().data();
+}
+
+EMSCRIPTEN_KEEPALIVE double WebPaneLineWidth(WebWindow *window, std::size_t line)
+{
+    return window->Layout().Width(Pane(window), line);
+}
+
+EMSCRIPTEN_KEEPALIVE double WebPaneXOf(WebWindow *window, std::size_t line, std::size_t column)
+{
+    return window->Layout().XOf(Pane(window), line, column);
+}
 }

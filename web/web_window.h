@@ -7,6 +7,7 @@
 #include "form/pane_layout.h"
 #include "form/window.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -34,14 +35,17 @@ public:
     // module's memory until it asks again.
     std::string &Copied() { return m_copied; }
     std::vector<std::int32_t> &Places() { return m_places; }
-    // Where the pane's text goes across the page, in the page's font.
+    // Where the pane's text goes across the page, in the page's font, and the piece of a line
+    // the page last asked for.
     form::PaneLayout &Layout() { return m_layout; }
+    std::array<double, 4> &Piece() { return m_piece; }
 
 private:
     form::Window m_window { *this };
     std::string m_copied;
     std::vector<std::int32_t> m_places;
     form::PaneLayout m_layout;
+    std::array<double, 4> m_piece {};
 };
 
 } // namespace web

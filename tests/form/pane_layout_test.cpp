@@ -113,6 +113,9 @@ TEST(PaneLayoutTest, LongLinesComeInPiecesThatCoverTheView)
             piece.column + form::Utf16Length(line.substr(piece.begin, piece.end - piece.begin)),
             column);
     }
+    EXPECT_EQ(layout.XOf(pane, 0, 12'344), 5 * 12'344);
+    EXPECT_EQ(layout.XOf(pane, 0, 12'345), 5 * 12'344); // inside the face: at its start
+    EXPECT_EQ(layout.XOf(pane, 0, columns - 3), 135'072 + 10); // "ne|xt"
     EXPECT_EQ(layout.Width(pane, 0), layout.CellStarts(pane, 0).back());
     EXPECT_EQ(layout.Width(pane, 1), 135'072 + 20); // its column's run starts in the long line
     const form::PaneLayout::Piece whole = layout.PieceAt(pane, 1, 100.0, 200.0);
