@@ -53,7 +53,6 @@ private slots:
     void focusMovesInTabIndexOrder();
     void captionsFitTheirControls();
     void reportColumnsLineUpUnderTheHeadings();
-    void rowsInViewKeepEveryColumnInLine();
     void optionGroupsAreIndependent();
     void calculateRfThenIfFillsThePane();
     void paneShowsTheReportAndKeepsItExactly();
@@ -251,52 +250,6 @@ void TestForm1::reportColumnsLineUpUnderTheHeadings()
         }
     }
     QCOMPARE(rows, 48);
-}
-
-// With R words of seven digits in some rows and of six in others, every column of the rows in
-// view starts at one x, and no cell touches the next, wherever the view stands.
-void TestForm1::rowsInViewKeepEveryColumnInLine()
-{
-    for (const auto &[box, text] : { std::pair { "Text5", "2147483647" }, { "Text6", "400" },
-             { "Text7", "440" }, { "Text8", "1e6" }, { "Text9", "1e9" } }) {
-        Type(box, QString::fromLatin1(text));
-    }
-    Click("Option4");
-    Click("Command1");
-    auto *pane = Control<ui::ReportView>("RichTextBox1");
-    const auto x = [pane](qsizetype line, qsizetype column) {
-        return pane
-            ->CharacterRect({ static_cast<std::size_t>(line), static_cast<std::size_t>(column) })
-            .left();
-    };
-    QScrollBar *bar = pane->verticalScrollBar();
-    QVERIFY(bar->maximum() > 1000);
-    for (const int top : { 0, 1000, bar->maximum() }) {
-        bar->setValue(top);
-        // Where each cell of each row in view starts, and where its text ends.
-        QList<QList<int>> starts;
-        for (qsizetype line = top; line < pane->LineCount() && x(line, 0) >= 0
-             && pane->CharacterRect({ static_cast<std::size_t>(line), 0 }).top()
-                 < pane->viewport()->height();
-             ++line) {
-            const QString text = pane->Line(line);
-            QList<int> cells { x(line, 0) };
-            for (qsizetype tab = text.indexOf(u'\t'); tab >= 0;
-                 tab = text.indexOf(u'\t', tab + 1)) {
-                cells << x(line, tab + 1);
-                if (tab > 0 && text[tab - 1] != u'\t') {
-                    QVERIFY2(cells.back() - x(line, tab) >= 2, qPrintable(text)); // never touch
-                }
-            }
-            starts << cells;
-        }
-        QVERIFY(starts.size() > 10);
-        // A column runs down the neighbouring rows that have a cell there before a TAB.
-        for (qsizetype row = 1; row < starts.size(); ++row) {
-            const qsizetype shared = std::min(starts[row].size(), starts[row - 1].size());
-            QCOMPARE(starts[row].mid(0, shared), starts[row - 1].mid(0, shared));
-        }
-    }
 }
 
 void TestForm1::optionGroupsAreIndependent()
