@@ -57,7 +57,11 @@ public:
     // knows the new text at once; lines appended after it reach the view at the next SyncView.
     void SetText(std::string_view text);
     void Append(std::string_view text);
-    void ReleaseSpareMemory() { m_text.ReleaseSpareMemory(); }
+    void ReleaseSpareMemory()
+    {
+        m_text.ReleaseSpareMemory();
+        m_offsetMarks.ReleaseSpareMemory();
+    }
     const Text &Report() const { return m_text; }
     // Changes whenever the text is replaced, so that a view knows to forget what it drew.
     std::uint64_t TextSerial() const { return m_serial; }
