@@ -90,16 +90,17 @@ class ModuleBridge {
 
     // The piece of a line to draw for x from `left` to `right` in the line (all of a short
     // line): its text, the column it starts at, where each of its cells starts (the first where
-    // the piece does), whether it is the whole line, and how wide the line is.
+    // the piece does) and where the line's do, whether it is the whole line, and how wide the
+    // line is.
     linePiece(line, left, right) {
         const pointer = this.call('PanePiece', line, left, right) >>> 0;
         const [begin, end, column, x] = new Float64Array(this.heap().buffer, pointer, 4);
         const size = this.call('PaneLineSize', line) >>> 0;
         const text = this.text((this.call('PaneLine', line) >>> 0) + begin, end - begin);
-        const starts = this.cellStarts(line).filter((start) => start > x);
+        const lineStarts = this.cellStarts(line);
         const whole = begin === 0 && end === size;
-        return { text, column, x, starts: [x, ...starts], whole,
-            width: whole ? 0 : this.call('PaneLineWidth', line) };
+        return { text, column, x, starts: [x, ...lineStarts.filter((start) => start > x)],
+            lineStarts, whole, width: whole ? 0 : this.call('PaneLineWidth', line) };
     }
 
     // Where a column of a line starts, in px from the line's start.

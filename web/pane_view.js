@@ -335,7 +335,7 @@ class ReportPane {
         const piece = this.page.linePiece(line, ...range);
         const { text, starts } = piece;
         const cells = text.split('\t');
-        row.starts = this.page.cellStarts(line);
+        row.starts = piece.lineStarts;
         row.piece = piece.whole ? null : range;
         row.lineWidth = piece.whole ? 0 : piece.width + 2 * kRowPadding;
         row.pieceX = piece.x;
