@@ -5,7 +5,6 @@
 // position, draws, scrolls, and hands the copied text to its clipboard; every rule is here.
 #pragma once
 
-#include "form/large_page_allocator.h"
 #include "form/pane_text.h"
 
 #include <algorithm>
@@ -49,7 +48,7 @@ enum class PaneKey : std::uint8_t {
 
 class PaneModel {
 public:
-    using Text = PaneText<LargePageAllocator>;
+    using Text = PaneText<>;
 
     PaneModel();
 

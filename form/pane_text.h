@@ -3,7 +3,8 @@
 // it: in blocks of about two megabytes that never move what they hold, with an index of where
 // each line starts, kept in chunks that never move either, so that appending a line costs its
 // length at any size of the report and a pane draws any of twenty million lines at once. The
-// desktop gives it an allocator of huge pages.
+// memory comes in ordinary pages: a huge page's first touch stalls the run for milliseconds in
+// one piece (more while the kernel gathers one), where ordinary pages spread the same cost.
 #pragma once
 
 #include <cstddef>
@@ -139,7 +140,7 @@ public:
     std::string_view BlockText(std::size_t block) const { return m_blocks[block]; }
 
 private:
-    // With the string's terminating NUL, one huge page a block.
+    // With the string's terminating NUL, 2 MiB a block.
     static constexpr std::size_t kBlockBytes = (std::size_t { 2 } << 20) - 1;
 
     using Block = std::basic_string<char, std::char_traits<char>, Allocator<char>>;
@@ -179,7 +180,7 @@ private:
 
     std::vector<Block> m_blocks;
     std::vector<Block> m_spareBlocks; // emptied, from the text before
-    // 1 MiB a chunk: below a huge page, whose first touch would stall the run at once.
+    // 1 MiB a chunk.
     ChunkedList<LineStart, (std::size_t { 1 } << 17), Allocator> m_lines;
     std::size_t m_size = 0;
 };
