@@ -62,9 +62,10 @@ double PaneLayout::CharacterWidth(std::string_view character)
     for (char c : character) {
         key = key << 8U | static_cast<unsigned char>(c);
     }
-    const auto [known, added] = m_otherWidths.try_emplace(key, 0.0);
-    if (added) {
-        known->second = m_width(character);
+    auto known = std::lower_bound(m_otherWidths.begin(), m_otherWidths.end(),
+        std::pair { key, 0.0 }, [](const auto &a, const auto &b) { return a.first < b.first; });
+    if (known == m_otherWidths.end() || known->first != key) {
+        known = m_otherWidths.insert(known, { key, m_width(character) });
     }
     return known->second;
 }

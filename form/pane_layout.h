@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace form {
@@ -104,7 +104,7 @@ private:
     std::size_t m_nextLongLine = 0;
     // The width of each character measured so far (below 0: not yet), by its UTF-8 bytes.
     std::array<double, 128> m_asciiWidths {};
-    std::unordered_map<std::uint32_t, double> m_otherWidths;
+    std::vector<std::pair<std::uint32_t, double>> m_otherWidths; // in the order of their keys
 };
 
 } // namespace form
