@@ -65,7 +65,8 @@ void PaneModel::SetText(std::string_view text)
     m_anchor = m_caret = {};
     m_selecting = false;
     m_top = 0;
-    m_offsetMarks.assign(1, 0);
+    m_offsetMarks.Clear();
+    m_offsetMarks.PushBack(0);
 }
 
 void PaneModel::Append(std::string_view text)
@@ -282,13 +283,13 @@ bool PaneModel::SyncView()
 std::size_t PaneModel::LineOffset(std::size_t line) const
 {
     const std::size_t mark = line / kLinesPerOffsetMark;
-    while (m_offsetMarks.size() <= mark) {
-        const std::size_t first = (m_offsetMarks.size() - 1) * kLinesPerOffsetMark;
-        std::size_t offset = m_offsetMarks.back();
+    while (m_offsetMarks.Size() <= mark) {
+        const std::size_t first = (m_offsetMarks.Size() - 1) * kLinesPerOffsetMark;
+        std::size_t offset = m_offsetMarks.Back();
         for (std::size_t counted = first; counted < first + kLinesPerOffsetMark; ++counted) {
             offset += LineLength(counted) + 1;
         }
-        m_offsetMarks.push_back(offset);
+        m_offsetMarks.PushBack(offset);
     }
     std::size_t offset = m_offsetMarks[mark];
     for (std::size_t counted = mark * kLinesPerOffsetMark; counted < line; ++counted) {
@@ -310,10 +311,13 @@ std::size_t PaneModel::OffsetOf(PanePosition position) const
 PanePosition PaneModel::PositionOf(std::size_t offset) const
 {
     offset = std::min(offset, CharacterCount()); // sets every mark
-    const auto mark = std::upper_bound(m_offsetMarks.begin(), m_offsetMarks.end(), offset) - 1;
-    PanePosition position {
-        static_cast<std::size_t>(mark - m_offsetMarks.begin()) * kLinesPerOffsetMark, offset - *mark
-    };
+    // The last mark at or before the offset.
+    std::size_t mark = 0;
+    for (std::size_t after = m_offsetMarks.Size(); after - mark > 1;) {
+        const std::size_t middle = mark + (after - mark) / 2;
+        (m_offsetMarks[middle] <= offset ? mark : after) = middle;
+    }
+    PanePosition position { mark * kLinesPerOffsetMark, offset - m_offsetMarks[mark] };
     for (std::size_t length = LineLength(position.line);
          position.column > length && position.line + 1 < LineCount();
          length = LineLength(position.line)) {

@@ -1,15 +1,13 @@
 // SPDX-License-Identifier: MIT
 // The result pane as every front-end shows it: the report's text, the user's selection, how a
 // click, a drag and the keys move it, what it copies, where the view stands while rows arrive,
-// and where each cell of a row starts. A front-end turns a point into a position, draws,
-// scrolls, and hands the copied text to its clipboard; every rule is here.
+// and (in form/pane_layout.h) where each cell of a row starts. A front-end turns a point into a
+// position, draws, scrolls, and hands the copied text to its clipboard; every rule is here.
 #pragma once
 
-#include "form/large_page_allocator.h"
 #include "form/pane_text.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -50,7 +48,7 @@ enum class PaneKey : std::uint8_t {
 
 class PaneModel {
 public:
-    using Text = PaneText<LargePageAllocator>;
+    using Text = PaneText<>;
 
     PaneModel();
 
@@ -58,7 +56,11 @@ public:
     // knows the new text at once; lines appended after it reach the view at the next SyncView.
     void SetText(std::string_view text);
     void Append(std::string_view text);
-    void ReleaseSpareMemory() { m_text.ReleaseSpareMemory(); }
+    void ReleaseSpareMemory()
+    {
+        m_text.ReleaseSpareMemory();
+        m_offsetMarks.ReleaseSpareMemory();
+    }
     const Text &Report() const { return m_text; }
     // Changes whenever the text is replaced, so that a view knows to forget what it drew.
     std::uint64_t TextSerial() const { return m_serial; }
@@ -132,34 +134,12 @@ private:
     std::size_t m_visibleLines = 1;
     std::size_t m_top = 0;
     // The offset of every kLinesPerOffsetMark-th line, as far as they have been asked for.
-    mutable std::vector<std::size_t> m_offsetMarks;
+    mutable ChunkedList<std::size_t, 8192> m_offsetMarks;
 };
 
 // The UTF-16 units of UTF-8 text, and the byte at which a column of a line starts (a column
 // inside a character counts as its start; one past the end, as the end).
 std::size_t Utf16Length(std::string_view utf8);
 std::size_t ByteOfColumn(std::string_view utf8, std::size_t column);
-
-// Where each cell of a line (the text before, between and after its TABs) starts, in pixels
-// from the line's start, given `width`, which measures UTF-8 text in the pane's font. A TAB
-// advances to the next stop that leaves at least a space's width after the text before it, so
-// that two cells never touch and a register word never reads as one with its neighbour.
-template <typename Measure>
-void CellStarts(
-    std::string_view line, double tabStop, const Measure &width, std::vector<double> &starts)
-{
-    starts.assign(1, 0.0);
-    const double space = width(std::string_view(" "));
-    std::size_t from = 0;
-    for (std::size_t tab = line.find('\t'); tab != std::string_view::npos;
-         tab = line.find('\t', from)) {
-        const double end
-            = starts.back() + (tab > from ? width(line.substr(from, tab - from)) : 0.0);
-        // The screen draws on whole pixels: a gap within half a pixel of a space's width shows as
-        // one, and the column stays under its heading.
-        starts.push_back(std::ceil((end + space - 0.5) / tabStop) * tabStop);
-        from = tab + 1;
-    }
-}
 
 } // namespace form

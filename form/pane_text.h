@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The result pane's text, exactly as the run wrote it (CR LF line ends), as both front-ends keep
 // it: in blocks of about two megabytes that never move what they hold, with an index of where
-// each line starts, so that appending a line costs its length and a pane draws any of a million
-// lines at once. The desktop gives it an allocator of huge pages.
+// each line starts, kept in chunks that never move either, so that appending a line costs its
+// length at any size of the report and a pane draws any of twenty million lines at once. The
+// memory comes in ordinary pages: a huge page's first touch stalls the run for milliseconds in
+// one piece (more while the kernel gathers one), where ordinary pages spread the same cost.
 #pragma once
 
 #include <cstddef>
@@ -14,6 +16,46 @@
 #include <vector>
 
 namespace form {
+
+// A list that grows by chunks of kChunk values: an append never moves what the list holds, and
+// no allocation grows with it but the list of chunks, one entry per kChunk values. (A vector that
+// doubles would copy all of a twenty-million-line index at once, a pause of most of a second.)
+template <typename T, std::size_t kChunk, template <typename> class Allocator = std::allocator>
+class ChunkedList {
+public:
+    std::size_t Size() const { return m_size; }
+    const T &operator[](std::size_t i) const { return m_chunks[i / kChunk][i % kChunk]; }
+    T &operator[](std::size_t i) { return m_chunks[i / kChunk][i % kChunk]; }
+    const T &Back() const { return (*this)[m_size - 1]; }
+    T &Back() { return (*this)[m_size - 1]; }
+
+    void PushBack(const T &value)
+    {
+        if (m_size / kChunk == m_chunks.size()) {
+            m_chunks.emplace_back().reserve(kChunk);
+        }
+        m_chunks[m_size / kChunk].push_back(value);
+        ++m_size;
+    }
+
+    // Empties the list; its chunks stay for it to fill again, until ReleaseSpareMemory.
+    void Clear()
+    {
+        for (Chunk &chunk : m_chunks) {
+            chunk.clear();
+        }
+        m_size = 0;
+    }
+
+    void ReleaseSpareMemory() { m_chunks.resize((m_size + kChunk - 1) / kChunk); }
+
+private:
+    // Never holds more than kChunk values, and so never moves them.
+    using Chunk = std::vector<T, Allocator<T>>;
+
+    std::vector<Chunk> m_chunks;
+    std::size_t m_size = 0;
+};
 
 template <template <typename> class Allocator = std::allocator> class PaneText {
 public:
@@ -29,18 +71,19 @@ public:
             m_spareBlocks.push_back(std::move(block));
         }
         m_blocks.clear();
-        m_lines.clear();
+        m_lines.Clear();
         m_size = 0;
         StartBlock();
-        m_lines.push_back({});
+        m_lines.PushBack({});
         Append(text);
     }
 
     void Append(std::string_view text)
     {
-        if (!m_blocks.back().empty() && m_blocks.back().size() + text.size() > kBlockBytes) {
+        LineStart &open = m_lines.Back();
+        // A line that has a block to itself grows there, however long.
+        if (open.offset > 0 && m_blocks.back().size() + text.size() > kBlockBytes) {
             // The line still open at the end of the full block moves to the new one with it.
-            LineStart &open = m_lines.back();
             Block &full = m_blocks.back();
             const Block tail = full.substr(open.offset);
             full.resize(open.offset);
@@ -59,9 +102,7 @@ public:
     {
         m_spareBlocks.clear();
         m_spareBlocks.shrink_to_fit();
-        if (m_lines.capacity() > 2 * m_lines.size()) {
-            m_lines.shrink_to_fit();
-        }
+        m_lines.ReleaseSpareMemory();
     }
 
     std::size_t Size() const { return m_size; }
@@ -77,7 +118,7 @@ public:
     }
 
     // Lines end at LF; the text after the last LF is a line too (empty after a whole report).
-    std::size_t LineCount() const { return m_lines.size(); }
+    std::size_t LineCount() const { return m_lines.Size(); }
 
     // A line as shown: without its CR LF.
     std::string_view Line(std::size_t line) const
@@ -85,7 +126,7 @@ public:
         const LineStart start = m_lines[line];
         const Block &block = m_blocks[start.block];
         std::size_t end = block.size();
-        if (line + 1 < m_lines.size()) {
+        if (line + 1 < m_lines.Size()) {
             const LineStart next = m_lines[line + 1];
             end = (next.block == start.block ? next.offset : block.size()) - 1; // before its LF
         }
@@ -99,7 +140,7 @@ public:
     std::string_view BlockText(std::size_t block) const { return m_blocks[block]; }
 
 private:
-    // With the string's terminating NUL, one huge page a block.
+    // With the string's terminating NUL, 2 MiB a block.
     static constexpr std::size_t kBlockBytes = (std::size_t { 2 } << 20) - 1;
 
     using Block = std::basic_string<char, std::char_traits<char>, Allocator<char>>;
@@ -133,13 +174,14 @@ private:
                 break;
             }
             p = static_cast<const char *>(found) + 1;
-            m_lines.push_back({ blockIndex, static_cast<std::uint32_t>(p - begin) });
+            m_lines.PushBack({ blockIndex, static_cast<std::uint32_t>(p - begin) });
         }
     }
 
     std::vector<Block> m_blocks;
     std::vector<Block> m_spareBlocks; // emptied, from the text before
-    std::vector<LineStart, Allocator<LineStart>> m_lines;
+    // 1 MiB a chunk.
+    ChunkedList<LineStart, (std::size_t { 1 } << 17), Allocator> m_lines;
     std::size_t m_size = 0;
 };
 

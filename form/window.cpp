@@ -84,7 +84,7 @@ void Window::Calculate(calc::Side side)
         RunScope(const RunScope &) = delete;
         RunScope &operator=(const RunScope &) = delete;
     } scope(*this);
-    m_lastClockReading = Clock::now();
+    m_lastClockReading = m_surface.Now();
     m_pacer.Start(m_lastClockReading);
     m_reportTooLong = false;
     calc::RunCalculation(side, *this);
@@ -127,7 +127,7 @@ calc::AfterYield Window::Yield()
         // within a step would take the dividers since the last one as swept in no time, or in a
         // whole step, and the quiet blocks would shrink to nothing. The pacer sees only readings
         // that moved, and so a step's dividers in a step's time.
-        const Clock::time_point now = Clock::now();
+        const Clock::time_point now = m_surface.Now();
         if (now != m_lastClockReading) {
             m_lastClockReading = now;
             const YieldPacer::Turn turn = m_pacer.CheckClock(now, m_progressValue);
@@ -136,7 +136,7 @@ calc::AfterYield Window::Yield()
                     ShowRunState();
                 }
                 m_surface.TurnEventLoop();
-                m_pacer.TurnEnded(Clock::now());
+                m_pacer.TurnEnded(m_surface.Now());
             }
         }
     }

@@ -53,6 +53,8 @@ public:
     // Handles the pending events (input, drawing), then returns.
     virtual void TurnEventLoop() = 0;
     virtual calc::NumberFormat UserNumberFormat() = 0;
+    // The clock a run's yields are paced by.
+    virtual std::chrono::steady_clock::time_point Now() { return std::chrono::steady_clock::now(); }
 
 protected:
     Surface() = default;

@@ -10,6 +10,7 @@
 #include "calc/calculation_run.h"
 #include "calc/number_reading.h"
 #include "calc/report_text.h"
+#include "fuzz/number_formats.h"
 #include "fuzz/scripted_window.h"
 
 #include <algorithm>
@@ -34,18 +35,6 @@ constexpr std::int64_t kQuietYields = std::int64_t { 1 } << 40;
 constexpr std::size_t kEditCap = 16;
 constexpr std::int64_t kMaxBCounter = 2047;
 constexpr std::int64_t kRFieldLimit = 32768; // R has 15 bits
-
-// The formats a window's locale gives, and a few that reach the readers' edges.
-const std::array<NumberFormat, 8> kFormats = {
-    NumberFormat { ".", "," },
-    NumberFormat { ",", "." },
-    NumberFormat { ".", "" },
-    NumberFormat { ",", "" },
-    NumberFormat { ",", "\u00A0" },
-    NumberFormat { "\u066B", "\u066C" },
-    NumberFormat { ".", "." },
-    NumberFormat { "", "," },
-};
 
 void Require(bool property, const char *what)
 {
@@ -124,7 +113,7 @@ std::optional<ScriptedWindow> DecodeInput(std::string_view input, Run &run, bool
     }
     const std::string_view settings = lines[0].substr(0, lines[0].find(' '));
     run.side = !settings.empty() && Pick(settings[0], 2) == 1 ? Side::IF : Side::RF;
-    run.format = kFormats[settings.size() > 1 ? Pick(settings[1], kFormats.size()) : 0];
+    run.format = kNumberFormats[settings.size() > 1 ? Pick(settings[1], kNumberFormats.size()) : 0];
     OptionChoices choices = DefaultChoices();
     for (std::size_t group = 0; group < kOptionGroupCount && group + 2 < settings.size(); ++group) {
         choices[group] = Pick(settings[group + 2], GroupSize(group));

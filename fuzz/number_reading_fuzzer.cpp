@@ -4,6 +4,7 @@
 // 32 bits when read as an integer; and text after a complete max-error number, starting with a
 // character that cannot continue it, must not change what is read.
 #include "calc/number_reading.h"
+#include "fuzz/number_formats.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -24,19 +25,6 @@ using calc::IntegerReading;
 using calc::NumberFormat;
 using calc::ReadingStatus;
 using calc::RealReading;
-
-// The formats a window's locale gives, and a few that reach the readers' edges: separators of
-// several bytes, no grouping, and a group separator equal to the decimal one.
-const std::array<NumberFormat, 8> kFormats = {
-    NumberFormat { ".", "," },
-    NumberFormat { ",", "." },
-    NumberFormat { ".", "" },
-    NumberFormat { ",", "" },
-    NumberFormat { ",", "\u00A0" },
-    NumberFormat { ",", "\u202F" },
-    NumberFormat { "\u066B", "\u066C" },
-    NumberFormat { ".", "." },
-};
 
 void Require(bool property, const char *what)
 {
@@ -120,12 +108,13 @@ RealReading Expected(const DecimalNumber &number)
     return { ReadingStatus::Ok, number.negative ? -value : value };
 }
 
-DecimalNumber MakeDecimalNumber(FuzzedDataProvider &input)
+// A format without a decimal separator writes whole numbers only.
+DecimalNumber MakeDecimalNumber(FuzzedDataProvider &input, bool fractions = true)
 {
     DecimalNumber number;
     number.negative = input.ConsumeBool();
     number.whole = Digits(input, input.ConsumeIntegralInRange<std::size_t>(0, 40), 10);
-    number.point = input.ConsumeBool();
+    number.point = input.ConsumeBool() && fractions;
     if (number.point) {
         number.fraction = Digits(input, input.ConsumeIntegralInRange<std::size_t>(0, 40), 10);
     }
@@ -225,7 +214,7 @@ void CheckAnyText(std::string_view text, const NumberFormat &format)
 
 void CheckWellFormedNumber(FuzzedDataProvider &input, const NumberFormat &format)
 {
-    const DecimalNumber number = MakeDecimalNumber(input);
+    const DecimalNumber number = MakeDecimalNumber(input, !format.decimalSeparator.empty());
     const std::string text = UserText(input, number, format);
     const RealReading expected = Expected(number);
     const RealReading real = calc::ReadReal(text, format);
@@ -315,7 +304,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (size == 0) {
         return 0;
     }
-    const NumberFormat &format = kFormats[data[0] % kFormats.size()];
+    const NumberFormat &format
+        = calc::fuzzing::kNumberFormats[data[0] % calc::fuzzing::kNumberFormats.size()];
     const std::string_view text(reinterpret_cast<const char *>(data + 1), size - 1);
     CheckAnyText(text, format);
 

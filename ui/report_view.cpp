@@ -27,9 +27,6 @@ namespace ui {
 namespace {
 
 constexpr int kMargin = 4;
-// Lines are laid out up to this many characters; a longer one (a page pasted into a box and
-// echoed by the header) is cut on screen but copied whole.
-constexpr qsizetype kLongestShownLine = 10000;
 // After an append, this many new lines are measured for the horizontal scroll bar; the rows of
 // one report are all alike, and lines drawn later widen the range if need be.
 constexpr qsizetype kLinesMeasuredPerSync = 16;
@@ -49,37 +46,40 @@ int ToInt(std::size_t value)
     return static_cast<int>(std::min<std::size_t>(value, std::numeric_limits<int>::max()));
 }
 
-// A column of the model within a line laid out with `length` characters.
-int ColumnIn(std::size_t column, qsizetype length)
-{
-    return static_cast<int>(std::min(column, static_cast<std::size_t>(length)));
-}
-
-QString Shown(std::string_view bytes)
-{
-    // Three UTF-8 bytes or more make at most one UTF-16 unit, so this prefix holds every
-    // character that is shown.
-    QString text = ToQString(bytes.substr(0, static_cast<std::size_t>(kLongestShownLine) * 3));
-    if (text.size() > kLongestShownLine) {
-        text.truncate(kLongestShownLine);
-    }
-    return text;
-}
-
 } // namespace
 
-// One line laid out for drawing, measuring and hit testing, its cells at the model's stops.
+// A piece of a line (the whole of a short one) laid out for drawing, measuring and hit testing,
+// its cells at the pane's stops.
 struct ReportView::LaidOutLine {
     QTextLayout layout;
     QTextLine line;
+    form::PaneLayout::Piece piece;
 
-    LaidOutLine(const QString &text, const QFont &font, const QTextOption &option)
+    LaidOutLine(const QString &text, const QFont &font, const QTextOption &option,
+        const form::PaneLayout::Piece &laidOut)
         : layout(text, font)
+        , piece(laidOut)
     {
         layout.setTextOption(option);
         layout.beginLayout();
         line = layout.createLine();
         layout.endLayout();
+    }
+
+    // The place in the piece of a column of the line, the nearest end of the piece for one
+    // outside it.
+    int CursorOf(std::size_t column) const
+    {
+        const qsizetype length = layout.text().size();
+        return column < piece.column
+            ? 0
+            : static_cast<int>(std::min(column - piece.column, static_cast<std::size_t>(length)));
+    }
+    // Where a column is drawn, from the line's start.
+    qreal XOf(std::size_t column) const { return piece.x + line.cursorToX(CursorOf(column)); }
+    std::size_t ColumnAt(qreal x) const
+    {
+        return piece.column + static_cast<std::size_t>(line.xToCursor(x - piece.x));
     }
 };
 
@@ -129,6 +129,7 @@ ReportView::ReportView(form::PaneModel &model, QWidget *parent)
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
+    UpdateLayoutFont();
     verticalScrollBar()->setSingleStep(1);
     horizontalScrollBar()->setSingleStep(kHorizontalStep);
     // Where the user scrolls to, the view stays, whatever rows arrive.
@@ -227,7 +228,15 @@ void ReportView::SetTabStopDistance(qreal pixels)
 {
     m_tabStop = pixels;
     m_widestLine = 0;
+    UpdateLayoutFont();
     viewport()->update();
+}
+
+void ReportView::UpdateLayoutFont()
+{
+    m_layout.SetFont(m_tabStop, [metrics = QFontMetricsF(font())](std::string_view text) {
+        return metrics.horizontalAdvance(ToQString(text));
+    });
 }
 
 QString ReportView::Line(qsizetype line) const
@@ -235,29 +244,37 @@ QString ReportView::Line(qsizetype line) const
     return ToQString(LineBytes(line));
 }
 
-ReportView::LaidOutLine ReportView::LayOut(qsizetype line) const
+ReportView::LaidOutLine ReportView::LayOut(
+    qsizetype line, const form::PaneLayout::Piece &piece) const
 {
-    const std::string_view bytes = LineBytes(line);
-    const QFontMetricsF metrics(font());
-    std::vector<double> starts;
-    form::CellStarts(
-        bytes, m_tabStop,
-        [&metrics](std::string_view text) { return metrics.horizontalAdvance(ToQString(text)); },
-        starts);
+    const std::string_view bytes = LineBytes(line).substr(piece.begin, piece.end - piece.begin);
     QList<QTextOption::Tab> tabs;
-    for (std::size_t cell = 1; cell < starts.size(); ++cell) {
-        tabs.append(QTextOption::Tab(starts[cell], QTextOption::LeftTab));
+    for (double start : m_layout.CellStarts(m_model, static_cast<std::size_t>(line))) {
+        if (start > piece.x) {
+            tabs.append(QTextOption::Tab(start - piece.x, QTextOption::LeftTab));
+        }
     }
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
     option.setTabs(tabs);
-    return { Shown(bytes), font(), option };
+    return { ToQString(bytes), font(), option, piece };
+}
+
+ReportView::LaidOutLine ReportView::LayOutAt(qsizetype line, qreal left, qreal right) const
+{
+    return LayOut(line, m_layout.PieceAt(m_model, static_cast<std::size_t>(line), left, right));
+}
+
+ReportView::LaidOutLine ReportView::LayOutAround(qsizetype line, std::size_t column) const
+{
+    return LayOut(line, m_layout.PieceAround(m_model, static_cast<std::size_t>(line), column));
 }
 
 void ReportView::MeasureLines(qsizetype first, qsizetype last)
 {
     for (qsizetype line = std::max<qsizetype>(first, 0); line < last; ++line) {
-        m_widestLine = std::max(m_widestLine, LayOut(line).line.naturalTextWidth());
+        m_widestLine
+            = std::max(m_widestLine, m_layout.Width(m_model, static_cast<std::size_t>(line)));
     }
 }
 
@@ -283,38 +300,43 @@ void ReportView::paintEvent(QPaintEvent * /*event*/)
 {
     QPainter painter(viewport());
     const int height = LineHeight();
-    const qreal x = kMargin - horizontalScrollBar()->value();
+    const qreal scrolled = horizontalScrollBar()->value();
+    const qreal x = kMargin - scrolled;
     const auto [from, to] = m_model.Selection();
     const qreal widestBefore = m_widestLine;
     int y = 0;
     for (auto line = static_cast<qsizetype>(m_model.Top());
          line < LineCount() && y < viewport()->height(); ++line, y += height) {
-        LaidOutLine laidOut = LayOut(line);
+        LaidOutLine laidOut = LayOutAt(line, scrolled - kMargin, scrolled + viewport()->width());
         const auto shownLine = static_cast<std::size_t>(line);
         const qsizetype length = laidOut.layout.text().size();
+        const QPointF origin(x + laidOut.piece.x, y);
+        const bool toLineEnd = laidOut.piece.end == LineBytes(line).size();
         QList<QTextLayout::FormatRange> selection;
         if (from != to && shownLine >= from.line && shownLine <= to.line) {
             QTextLayout::FormatRange range;
-            range.start = shownLine == from.line ? ColumnIn(from.column, length) : 0;
+            range.start = shownLine == from.line ? laidOut.CursorOf(from.column) : 0;
             range.length
-                = (shownLine == to.line ? ColumnIn(to.column, length) : static_cast<int>(length))
+                = (shownLine == to.line ? laidOut.CursorOf(to.column) : static_cast<int>(length))
                 - range.start;
             range.format.setBackground(palette().highlight());
             range.format.setForeground(palette().highlightedText());
             selection.append(range);
         }
-        laidOut.layout.draw(&painter, QPointF(x, y), selection);
-        if (from != to && shownLine >= from.line && shownLine < to.line) {
+        laidOut.layout.draw(&painter, origin, selection);
+        if (from != to && shownLine >= from.line && shownLine < to.line && toLineEnd) {
             // The line end is selected too, as a space's width, so that empty lines show.
-            const qreal end = x + laidOut.line.naturalTextWidth();
+            const qreal end = origin.x() + laidOut.line.naturalTextWidth();
             painter.fillRect(
                 QRectF(end, y, fontMetrics().horizontalAdvance(QLatin1Char(' ')), height),
                 palette().highlight());
         }
         if (hasFocus() && shownLine == Cursor().line) {
-            laidOut.layout.drawCursor(&painter, QPointF(x, y), ColumnIn(Cursor().column, length));
+            laidOut.layout.drawCursor(&painter, origin, laidOut.CursorOf(Cursor().column));
         }
-        m_widestLine = std::max(m_widestLine, laidOut.line.naturalTextWidth());
+        m_widestLine = std::max(m_widestLine,
+            toLineEnd ? laidOut.piece.x + laidOut.line.naturalTextWidth()
+                      : m_layout.Width(m_model, shownLine));
     }
     if (m_widestLine > widestBefore) {
         UpdateScrollBars();
@@ -333,6 +355,7 @@ void ReportView::changeEvent(QEvent *event)
 {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
+        UpdateLayoutFont();
         m_widestLine = 0;
         MeasureLines(0, std::min(LineCount(), kLinesMeasuredPerSync));
         m_model.SetVisibleLines(
@@ -352,9 +375,8 @@ ReportView::Position ReportView::PositionAt(QPoint point) const
         const auto last = static_cast<std::size_t>(LineCount() - 1);
         return { last, m_model.LineLength(last) };
     }
-    const LaidOutLine laidOut = LayOut(line);
     const qreal x = point.x() - kMargin + horizontalScrollBar()->value();
-    return { static_cast<std::size_t>(line), static_cast<std::size_t>(laidOut.line.xToCursor(x)) };
+    return { static_cast<std::size_t>(line), LayOutAt(line, x, x).ColumnAt(x) };
 }
 
 qsizetype ReportView::LineLength(qsizetype line) const
@@ -380,12 +402,10 @@ QString ReportView::Characters(qsizetype from, qsizetype to) const
 QRect ReportView::CharacterRect(Position position) const
 {
     const auto line = static_cast<qsizetype>(position.line);
-    const LaidOutLine laidOut = LayOut(line);
-    const qsizetype length = laidOut.layout.text().size();
-    const int column = ColumnIn(position.column, length);
+    const LaidOutLine laidOut = LayOutAround(line, position.column);
     const qreal x = kMargin - horizontalScrollBar()->value();
-    const qreal left = x + laidOut.line.cursorToX(column);
-    const qreal right = column < length ? x + laidOut.line.cursorToX(column + 1) : left;
+    const qreal left = x + laidOut.XOf(position.column);
+    const qreal right = x + laidOut.XOf(position.column + 1);
     const qreal top
         = static_cast<qreal>(line - static_cast<qsizetype>(m_model.Top())) * LineHeight();
     return QRectF(QPointF(left, top), QPointF(right, top + LineHeight())).toAlignedRect();
@@ -399,9 +419,9 @@ void ReportView::Select(Position anchor, Position cursor)
 void ReportView::EnsureVisible(Position position)
 {
     m_model.ScrollToShow(position);
-    const LaidOutLine laidOut = LayOut(static_cast<qsizetype>(position.line));
-    const qreal x = laidOut.line.cursorToX(ColumnIn(position.column, laidOut.layout.text().size()));
-    m_widestLine = std::max(m_widestLine, laidOut.line.naturalTextWidth());
+    const qreal x
+        = LayOutAround(static_cast<qsizetype>(position.line), position.column).XOf(position.column);
+    m_widestLine = std::max(m_widestLine, m_layout.Width(m_model, position.line));
     UpdateScrollBars();
     QScrollBar *horizontal = horizontalScrollBar();
     const int left = static_cast<int>(x);

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 // The result pane on the desktop: a read-only view of the pane's model, which holds the report
 // (it may run to a million lines), the selection and where the view stands. The view lays out
-// only the lines on screen, each cell where the model puts it, turns mouse and keys into the
-// model's gestures, and does what only the desktop does: scroll bars, the clipboard, the X11
+// only the lines on screen, and of a long line only the piece on screen, each cell where the
+// pane's layout puts it, turns mouse and keys into the model's gestures, and does what only the
+// desktop does: scroll bars, the clipboard, the X11
 // primary selection (a middle click pastes what is selected), dragging the selection out, and
 // telling assistive technology what changed.
 #pragma once
 
+#include "form/pane_layout.h"
 #include "form/pane_model.h"
 
 #include <QAbstractScrollArea>
@@ -86,7 +88,11 @@ private:
     {
         return m_model.Line(static_cast<std::size_t>(line));
     }
-    LaidOutLine LayOut(qsizetype line) const;
+    LaidOutLine LayOut(qsizetype line, const form::PaneLayout::Piece &piece) const;
+    // The piece of the line from x `left` to `right` in the line, or around a column.
+    LaidOutLine LayOutAt(qsizetype line, qreal left, qreal right) const;
+    LaidOutLine LayOutAround(qsizetype line, std::size_t column) const;
+    void UpdateLayoutFont();
     int LineHeight() const;
     void UpdateScrollBars();
     void MeasureLines(qsizetype first, qsizetype last);
@@ -101,6 +107,8 @@ private:
     void OfferPrimarySelection();
 
     form::PaneModel &m_model;
+    // Where the cells go, in the view's font; it keeps what it measured.
+    mutable form::PaneLayout m_layout;
     std::uint64_t m_serial = 0; // the model's text this view has shown
     qsizetype m_measuredLines = 0; // lines measured for the horizontal scroll bar
     qreal m_widestLine = 0;

@@ -81,10 +81,31 @@ class ModuleBridge {
         return this.text(pointer, this.call('PaneSelectedSize'));
     }
 
-    // Where the model puts each of a line's `count` cells.
-    cellStarts(line, count) {
+    // Where the model puts each of a line's cells, in px from the line's start.
+    cellStarts(line) {
+        const count = this.call('PaneCellCount', line) >>> 0;
         const pointer = this.call('PaneCellStarts', line) >>> 0;
         return Array.from(new Float64Array(this.heap().buffer, pointer, count));
+    }
+
+    // The piece of a line to draw for x from `left` to `right` in the line (all of a short
+    // line): its text, the column it starts at, where each of its cells starts (the first where
+    // the piece does) and where the line's do, whether it is the whole line, and how wide the
+    // line is.
+    linePiece(line, left, right) {
+        const pointer = this.call('PanePiece', line, left, right) >>> 0;
+        const [begin, end, column, x] = new Float64Array(this.heap().buffer, pointer, 4);
+        const size = this.call('PaneLineSize', line) >>> 0;
+        const text = this.text((this.call('PaneLine', line) >>> 0) + begin, end - begin);
+        const lineStarts = this.cellStarts(line);
+        const whole = begin === 0 && end === size;
+        return { text, column, x, starts: [x, ...lineStarts.filter((start) => start > x)],
+            lineStarts, whole, width: whole ? 0 : this.call('PaneLineWidth', line) };
+    }
+
+    // Where a column of a line starts, in px from the line's start.
+    xOf(line, column) {
+        return this.call('PaneXOf', line, column);
     }
 
     textWidth(text) {

@@ -19,13 +19,6 @@ using form::PaneKey;
 using form::PaneModel;
 using web::WebWindow;
 
-// How wide the page draws UTF-8 text in the pane's font, in CSS pixels.
-// clang-format off
-EM_JS(double, PageTextWidth, (const char *text, std::size_t size), {
-    return Module.page.textWidth(Module.page.text(text, size));
-});
-// clang-format on
-
 namespace {
 
 form::ControlId Control(int id)
@@ -221,10 +214,33 @@ EMSCRIPTEN_KEEPALIVE std::size_t WebPaneSelectedSize(WebWindow *window)
 // They stay until the next call.
 EMSCRIPTEN_KEEPALIVE const double *WebPaneCellStarts(WebWindow *window, std::size_t line)
 {
-    const auto width
-        = [](std::string_view text) { return PageTextWidth(text.data(), text.size()); };
-    form::CellStarts(Pane(window).Line(line), form::Pixels(form::kPaneTabStopTwips), width,
-        window->CellStarts());
-    return window->CellStarts().data();
+    return window->Layout().CellStarts(Pane(window), line).data();
+}
+
+EMSCRIPTEN_KEEPALIVE std::size_t WebPaneCellCount(WebWindow *window, std::size_t line)
+{
+    return window->Layout().CellStarts(Pane(window), line).size();
+}
+
+// The piece of the line to draw for x from `left` to `right`, in pixels from the line's start
+// (all of a short line): its first and end bytes, its first column and where it starts. They
+// stay until the next call.
+EMSCRIPTEN_KEEPALIVE const double *WebPanePiece(
+    WebWindow *window, std::size_t line, double left, double right)
+{
+    const form::PaneLayout::Piece piece = window->Layout().PieceAt(Pane(window), line, left, right);
+    window->Piece() = { static_cast<double>(piece.begin), static_cast<double>(piece.end),
+        static_cast<double>(piece.column), piece.x };
+    return window->Piece().data();
+}
+
+EMSCRIPTEN_KEEPALIVE double WebPaneLineWidth(WebWindow *window, std::size_t line)
+{
+    return window->Layout().Width(Pane(window), line);
+}
+
+EMSCRIPTEN_KEEPALIVE double WebPaneXOf(WebWindow *window, std::size_t line, std::size_t column)
+{
+    return window->Layout().XOf(Pane(window), line, column);
 }
 }

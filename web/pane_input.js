@@ -33,7 +33,7 @@ class PaneInput {
             this.pane.viewHeight() - 1));
         const line = Math.max(0, Math.min(this.pane.lineCount - 1,
             Math.floor(this.pane.drawnTop() + y / kLineHeight)));
-        const x = clientX - box.left - this.element.clientLeft + this.element.scrollLeft
+        const x = clientX - box.left - this.element.clientLeft + this.pane.lineLeft()
             - kRowPadding;
         return { line, column: this.columnAt(line, x) };
     }
@@ -41,9 +41,10 @@ class PaneInput {
     // In the cell under x, the boundary between characters nearest to it. Past a cell's
     // text, its TAB counts as one character as wide as the gap.
     columnAt(line, x) {
-        const cells = this.page.paneLine(line).split('\t');
-        const starts = this.page.cellStarts(line, cells.length);
-        let cell = starts.length - 1;
+        const piece = this.page.linePiece(line, x, x);
+        const cells = piece.text.split('\t');
+        const starts = piece.starts; // and of cells after the piece
+        let cell = cells.length - 1;
         while (cell > 0 && starts[cell] > x) {
             --cell;
         }
@@ -59,11 +60,12 @@ class PaneInput {
                 high = middle;
             }
         }
-        if (low === text.length && cell + 1 < starts.length
+        if (low === text.length && cell + 1 < cells.length
             && x > (edge(low) + starts[cell + 1]) / 2) {
             ++low;
         }
-        return cells.slice(0, cell).reduce((column, c) => column + c.length + 1, low);
+        return cells.slice(0, cell).reduce((column, c) => column + c.length + 1,
+            piece.column + low);
     }
 
     onScrollBar(event) {
@@ -133,15 +135,13 @@ class PaneInput {
 
     // Scrolls sideways as little as shows the caret.
     revealCaret() {
-        const caret = this.pane.rows.get(this.pane.caret.line)?.querySelector('.caret');
-        if (caret) {
-            const x = caret.offsetLeft;
-            const width = this.element.clientWidth;
-            if (x - kRowPadding < this.element.scrollLeft) {
-                this.element.scrollLeft = Math.max(0, x - kRowPadding);
-            } else if (x + kRowPadding > this.element.scrollLeft + width) {
-                this.element.scrollLeft = x + kRowPadding - width;
-            }
+        const x = this.page.xOf(this.pane.caret.line, this.pane.caret.column) + kRowPadding;
+        const width = this.element.clientWidth;
+        const left = this.pane.lineLeft();
+        if (x - kRowPadding < left) {
+            this.element.scrollLeft = this.pane.scrollLeftFor(Math.max(0, x - kRowPadding));
+        } else if (x + kRowPadding > left + width) {
+            this.element.scrollLeft = this.pane.scrollLeftFor(x + kRowPadding - width);
         }
     }
 

@@ -1,15 +1,16 @@
 // SPDX-License-Identifier: MIT
 // The result pane's view. The pane's model in the module holds the report, the selection and
 // where the view stands, and decides what every click, drag and key does; this view draws the
-// rows in view at the cell starts the model gives, with the selection and the caret, and keeps
-// the browser's scrolling and the model's view in step.
+// rows in view at the cell starts the model gives (of a long line, the piece in view), with the
+// selection and the caret, and keeps the browser's scrolling and the model's view in step.
 
 // Up to this many lines every row of the report is in the page, for screen readers to read
 // through; beyond, only the rows in view are, so that a million rows scroll at once.
 const kAllRowsInPage = 5000;
-// Below every browser's largest element height (Firefox's is about 17.9 million pixels): a
-// longer report is scrolled through a scaled range.
+// Below every browser's largest element height and width (Firefox's are about 17.9 million
+// pixels): a longer report, or a wider line, is scrolled through a scaled range.
 const kLargestScrollHeight = 8000000;
+const kLargestScrollWidth = kLargestScrollHeight;
 const kLineHeight = 13; // px: Arial at 11 px, as the desktop pane spaces its lines
 const kRowPadding = 4; // px, left and right of each row
 
@@ -87,7 +88,7 @@ class ReportPane {
             this.serial = serial;
             this.content.replaceChildren();
             this.rows.clear();
-            this.widest = 0;
+            this.setWidest(0);
         } else if (count !== this.lineCount) {
             this.forget(this.lineCount - 1); // the line that was last may have grown
         }
@@ -133,7 +134,35 @@ class ReportPane {
         this.scaled = total > kLargestScrollHeight;
         this.contentHeight = Math.min(total, kLargestScrollHeight);
         this.content.style.height = this.contentHeight + 'px';
-        this.content.style.width = this.widest + 'px';
+    }
+
+    // How wide the widest line drawn so far is, with its padding.
+    setWidest(widest) {
+        this.widest = widest;
+        this.content.style.width = Math.min(widest, kLargestScrollWidth) + 'px';
+    }
+
+    // The x in the lines at the view's left edge. Across a line wider than the browser can
+    // scroll, the scroll position stands for a place in proportion, and the rows are drawn
+    // shifted to it.
+    lineLeft() {
+        const scrollLeft = this.element.scrollLeft;
+        const scrollMax = Math.min(this.widest, kLargestScrollWidth) - this.element.clientWidth;
+        return this.widest > kLargestScrollWidth && scrollMax > 0
+            ? scrollLeft / scrollMax * (this.widest - this.element.clientWidth) : scrollLeft;
+    }
+
+    scrollLeftFor(lineLeft) {
+        const scrollMax = Math.min(this.widest, kLargestScrollWidth) - this.element.clientWidth;
+        return this.widest > kLargestScrollWidth && scrollMax > 0
+            ? lineLeft / (this.widest - this.element.clientWidth) * scrollMax : lineLeft;
+    }
+
+    // What of a long line a row draws: the view's width either side of the view.
+    pieceRange() {
+        const left = this.lineLeft() - kRowPadding;
+        const width = this.element.clientWidth;
+        return [left - width, left + 2 * width];
     }
 
     viewHeight() {
@@ -201,7 +230,7 @@ class ReportPane {
                 row = this.newRow(line, top);
                 this.content.append(row);
                 added.push(row);
-            } else if (row.plain) {
+            } else if (row.plain || this.stale(row, line)) {
                 row.plain = false;
                 row.className = 'row';
                 this.fillRow(row, line);
@@ -214,16 +243,38 @@ class ReportPane {
         // tell how wide the report is, as on the desktop.
         let widest = this.widest;
         for (const row of added) {
-            widest = Math.max(widest, row.offsetWidth);
+            widest = Math.max(widest, row.lineWidth || row.offsetWidth);
         }
         if (widest > this.widest) {
-            this.widest = widest;
-            this.content.style.width = widest + 'px';
+            this.setWidest(widest);
+        }
+        // A piece of a long line stands where it starts in the line.
+        const shift = this.element.scrollLeft - this.lineLeft();
+        for (const row of this.rows.values()) {
+            const left = shift + (row.pieceX || 0);
+            if (left !== (row.left || 0)) {
+                row.left = left;
+                row.style.left = left + 'px';
+            }
         }
         if (keepAll && this.rows.size < this.lineCount && !this.filling) {
             this.filling = true;
             setTimeout(() => this.fill(), 0);
         }
+    }
+
+    // Whether a row drawn in cells must be drawn again: its columns' stops have moved as the rows
+    // in view changed, or the view has left the piece of a long line it draws.
+    stale(row, line) {
+        if (row.piece) {
+            const [left, right] = this.pieceRange();
+            if (left < row.piece[0] || right > row.piece[1]) {
+                return true;
+            }
+        }
+        const starts = this.page.cellStarts(line);
+        return starts.length !== row.starts.length
+            || starts.some((start, i) => start !== row.starts[i]);
     }
 
     keepsAllRows() {
@@ -277,22 +328,32 @@ class ReportPane {
 
     // A row: each cell where the model says it starts, its selected part marked, the caret
     // where it is. A TAB, drawn with no width of its own, stays in the text for assistive
-    // technology; selected, it marks the gap after its cell.
+    // technology; selected, it marks the gap after its cell. Of a long line, only the piece
+    // about the view is drawn, where it starts in the line.
     fillRow(row, line) {
-        const text = this.page.paneLine(line);
+        const range = this.pieceRange();
+        const piece = this.page.linePiece(line, ...range);
+        const { text, starts } = piece;
         const cells = text.split('\t');
-        const starts = this.page.cellStarts(line, cells.length);
+        row.starts = piece.lineStarts;
+        row.piece = piece.whole ? null : range;
+        row.lineWidth = piece.whole ? 0 : piece.width + 2 * kRowPadding;
+        row.pieceX = piece.x;
+        // Columns of the line within the piece.
+        const inPiece = (column) => Math.max(0, Math.min(column - piece.column, text.length));
         let start = -1;
         let end = -1;
         if (this.hasSelection()) {
             const [from, to] = ordered(this.anchor, this.caret);
             if (line >= from.line && line <= to.line) {
-                start = line === from.line ? Math.min(from.column, text.length) : 0;
-                end = line === to.line ? Math.min(to.column, text.length) : text.length;
+                start = line === from.line ? inPiece(from.column) : 0;
+                end = line === to.line ? inPiece(to.column) : text.length;
             }
         }
+        const column = this.caret.column - piece.column;
         const caret = document.activeElement === this.element && line === this.caret.line
-            ? Math.min(this.caret.column, text.length) : -1;
+            && column >= 0 && (piece.whole || column <= text.length)
+            ? Math.min(column, text.length) : -1;
         const drawn = [];
         let from = 0;
         cells.forEach((cellText, i) => {

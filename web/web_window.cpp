@@ -45,6 +45,10 @@ EM_ASYNC_JS(void, PageShowErrorBox, (const char *title, std::size_t titleSize, c
         Module.page.text(text, textSize));
 });
 EM_ASYNC_JS(void, PageTurn, (), { await Module.page.turn(); });
+// How wide the page draws UTF-8 text in the pane's font, in CSS pixels.
+EM_JS(double, PageTextWidth, (const char *text, std::size_t size), {
+    return Module.page.textWidth(Module.page.text(text, size));
+});
 // clang-format on
 
 namespace web {
@@ -73,6 +77,8 @@ WebWindow::WebWindow()
             Number(form::ContainerOf(id)), row.caption.data(), row.caption.size(),
             accessibleName.data(), accessibleName.size(), row.tabIndex, row.whiteBackground);
     }
+    m_layout.SetFont(Pixels(form::kPaneTabStopTwips),
+        [](std::string_view text) { return PageTextWidth(text.data(), text.size()); });
     m_window.ApplyDefaults();
 }
 

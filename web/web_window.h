@@ -4,8 +4,10 @@
 // the window does is form::Window's, and the page's script passes the user's actions to it.
 #pragma once
 
+#include "form/pane_layout.h"
 #include "form/window.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -29,17 +31,21 @@ public:
 
     // What the user does on the page goes here, by the controls' identities.
     form::Window &Model() { return m_window; }
-    // What the page last asked for (the pane's copied text, a line's cell starts, the controls'
-    // places), kept in the module's memory until it asks again.
+    // What the page last asked for (the pane's copied text, the controls' places), kept in the
+    // module's memory until it asks again.
     std::string &Copied() { return m_copied; }
-    std::vector<double> &CellStarts() { return m_cellStarts; }
     std::vector<std::int32_t> &Places() { return m_places; }
+    // Where the pane's text goes across the page, in the page's font, and the piece of a line
+    // the page last asked for.
+    form::PaneLayout &Layout() { return m_layout; }
+    std::array<double, 4> &Piece() { return m_piece; }
 
 private:
     form::Window m_window { *this };
     std::string m_copied;
-    std::vector<double> m_cellStarts;
     std::vector<std::int32_t> m_places;
+    form::PaneLayout m_layout;
+    std::array<double, 4> m_piece {};
 };
 
 } // namespace web

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The result pane's model: what each gesture and key selects, where the view stands while rows
-// arrive, and where the cells of a row start. Both front-ends ask this model, so this table is
-// what the desktop and the page do alike.
+// The result pane's model: what each gesture and key selects, and where the view stands while
+// rows arrive. Both front-ends ask this model, so this table is what the desktop and the page do
+// alike.
 #include "form/pane_model.h"
 
 #include <gtest/gtest.h>
@@ -216,26 +216,6 @@ TEST(PaneModelTest, TextIsKeptExactlyAndReplacedWhole)
         EXPECT_EQ(pane.LineCount(), static_cast<std::size_t>(rows) + 2);
         EXPECT_EQ(pane.Line(static_cast<std::size_t>(rows)), row.substr(0, 60));
         pane.ReleaseSpareMemory();
-    }
-}
-
-TEST(PaneModelTest, CellsStartAtStopsThatLeaveAGap)
-{
-    // Every character 5 px wide, stops every 48 px: a cell ends at least a space (5 px) before
-    // the next one starts.
-    const auto width = [](std::string_view text) { return 5.0 * static_cast<double>(text.size()); };
-    const std::vector<std::pair<std::string_view, std::vector<double>>> lines = {
-        { "no tab at all", { 0 } },
-        { "168\t\t 100000 Hz\t1000", { 0, 48, 96, 192 } }, // an empty cell takes one stop
-        { "12345678\tnext", { 0, 48 } }, // ends 8 px before the stop
-        { "123456789\tnext", { 0, 96 } }, // would end 3 px before it: the next stop
-        { "1234567890123456789\t", { 0, 144 } }, // ends a pixel before the second stop
-        { "\t\tabc", { 0, 48, 96 } },
-    };
-    std::vector<double> starts;
-    for (const auto &[line, expected] : lines) {
-        form::CellStarts(line, 48.0, width, starts);
-        EXPECT_EQ(starts, expected) << line;
     }
 }
 

@@ -190,7 +190,8 @@ void TestReportView::mouseSelectsAsEveryTextPane()
 
 void TestReportView::longLinesAreCopiedWhole()
 {
-    // A megabyte pasted into a box comes back in the header: shown cut, copied whole.
+    // A megabyte pasted into a box comes back in the header: drawn where the view stands, copied
+    // whole.
     const std::string page(1 << 20, 'x');
     Pane pane("Xtal = " + page + " Hz\r\nnext\r\n");
     ui::ReportView &view = pane.view;
@@ -201,8 +202,17 @@ void TestReportView::longLinesAreCopiedWhole()
     const QString copied = view.SelectedText();
     QCOMPARE(copied.size(), qsizetype(7 + page.size() + 3 + 1 + 4 + 1));
     QVERIFY(copied.startsWith(QStringLiteral("Xtal = xxx")));
+    QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
     QTest::keyClick(&view, Qt::Key_End); // the caret goes to the real end of the long line
     QVERIFY(view.horizontalScrollBar()->maximum() > 0);
+    const QRect caret = view.CharacterRect(view.Cursor());
+    QVERIFY(view.viewport()->rect().contains(caret.topLeft()));
+    // The line's last characters are laid out where they are drawn.
+    const QPoint point(caret.left() - 30, caret.center().y());
+    const ui::ReportView::Position found = view.PositionAt(point);
+    QVERIFY(found.column + 20 > view.Cursor().column && found.column < view.Cursor().column);
+    const QRect foundRect = view.CharacterRect(found);
+    QVERIFY(foundRect.left() <= point.x() + 1 && foundRect.right() >= point.x() - 1);
 }
 
 // Rows reach the screen at a frame. The view follows them while it shows the last row; a turn of

@@ -37,6 +37,23 @@ ROWS_IN_VIEW = """(() => { const pane = document.getElementById('RichTextBox1');
         .map(([row, r]) => [row.textContent, view.left + 6, (r.top + r.bottom) / 2]); })()"""
 
 
+# The rows wholly in the result pane's view, top to bottom: each cell's left, and where the text
+# of each cell before a TAB ends; and the text of the first row's cells that show.
+CELLS_IN_VIEW = """(() => { const pane = document.getElementById('RichTextBox1');
+    const view = pane.getBoundingClientRect();
+    const range = document.createRange();
+    return [...pane.querySelectorAll('.row')].map(row => [row, row.getBoundingClientRect()])
+        .filter(([, r]) => r.top >= view.top && r.bottom <= view.top + pane.clientHeight)
+        .sort(([, a], [, b]) => a.top - b.top).map(([row]) => [...row.children].map(cell => {
+            range.selectNodeContents(cell.firstChild);
+            return [cell.getBoundingClientRect().left, range.getBoundingClientRect().right,
+                cell.lastChild.textContent === '\\t']; })); })()"""
+FIRST_ROW_SHOWN = """[...document.querySelectorAll('#RichTextBox1 .cell')].filter(cell => {
+    const r = cell.getBoundingClientRect(), view = pane.getBoundingClientRect();
+    return r.top < view.top + 5 && r.right > view.left && r.left < view.right;
+}).map(cell => cell.textContent).join('')"""
+
+
 def rows(pane):
     """The report's rows of dividers, split into their columns."""
     return [line.split("\t") for line in pane.split("\r\n") if line.count("\t") == 7]
@@ -271,6 +288,44 @@ class PageTest(unittest.TestCase):
         self.assertEqual(page.settle(), [])
         view = page.js("return " + ROWS_IN_VIEW)
         self.assertEqual(selected_over(view[2], view[5]), [r[0] for r in view[2:5]] + [""])
+
+    def after_frames(self, action, result):
+        """Does `action` to the pane, and gives `result` two frames later."""
+        return self.page.driver.execute_async_script(f"""
+            const done = arguments[arguments.length - 1];
+            const pane = document.getElementById('RichTextBox1');
+            {action};
+            requestAnimationFrame(() => requestAnimationFrame(() => done({result})));""")
+
+    def test_columns_line_up_in_view_and_long_lines_draw_where_the_view_stands(self):
+        # Seven hex digits in some rows' R words and six in others: every column of the rows in
+        # view starts at one x, within a pixel, and no cell touches the next.
+        page = self.page
+        page.open().set_up({"Text5": "2147483647", "Text6": "400", "Text7": "440",
+                            "Text8": "1e6", "Text9": "1e9"}, ["Option4"])
+        self.assertEqual(page.finish(), [])
+        for top in (0, 100_000, 1e9):
+            rows = self.after_frames(f"pane.scrollTop = {top}", CELLS_IN_VIEW)
+            self.assertGreater(len(rows), 10)
+            for above, below in zip(rows, rows[1:]):
+                self.assertTrue(all(abs(a[0] - b[0]) <= 1 for a, b in zip(above, below)), below)
+            for cells in rows:  # a cell with text before a TAB ends 2 px before the next starts
+                self.assertTrue(all(b[0] - a[1] >= 2 for a, b in zip(cells, cells[1:])
+                                    if a[2] and a[1] > a[0]), cells)
+
+        # Four boxes of a megabyte each come back in the header: drawn where the view stands, a
+        # piece at a time, to its end.
+        page.open().js("""for (const id of ['Text5', 'Text6', 'Text7', 'Text8']) {
+            const box = document.getElementById(id);
+            box.value = id + '=' + '0123456789'.repeat(1 << 17);
+            box.dispatchEvent(new Event('input', {bubbles: true})); }""")
+        self.assertEqual(len(page.finish()), 1)  # the crystal cannot be read
+        header = page.pane_text().split("\r\n")[0]
+        for where in ("pane.scrollWidth / 2", "pane.scrollWidth"):
+            shown = self.after_frames("pane.scrollLeft = " + where, FIRST_ROW_SHOWN)
+            self.assertIn(len(shown), range(20, 20_000))  # a piece: no more than a browser draws
+            self.assertIn(shown, header)
+        self.assertTrue(shown.rstrip().endswith("Hz"))
 
     def audit(self):
         self.page.js((HERE / "axe.min.js").read_text(encoding="utf-8"))
