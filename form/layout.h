@@ -35,6 +35,21 @@ struct ControlRow {
 // The layout was drawn for an 8-point sans-serif. The result pane has a font of its own, with tab
 // stops every half inch, so that the rows' columns line up under the headings.
 constexpr double kWindowFontPoints = 8.0;
+
+// The window's font as drawn: the largest size from kWindowFontPoints down, by quarter points to
+// six, at which `fits(points)` says every caption fits its control. A toolkit or a browser that
+// draws a caption wider than the layout's font did (a substituted font, advances rounded to
+// whole pixels) gets a slightly smaller font rather than captions cut off or run into a box.
+template <typename Fits> double FittingWindowFontPoints(const Fits &fits)
+{
+    constexpr double kSmallest = 6.0;
+    constexpr double kStep = 0.25;
+    double points = kWindowFontPoints;
+    while (points > kSmallest && !fits(points)) {
+        points -= kStep;
+    }
+    return points;
+}
 constexpr std::string_view kPaneFontFamily = "Arial";
 constexpr double kPaneFontPoints = 8.25;
 constexpr int kPaneTabStopTwips = 720;
