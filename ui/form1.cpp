@@ -34,8 +34,6 @@ int ClampToInt(std::int64_t value)
         value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
-constexpr std::array kSides = { calc::Side::RF, calc::Side::IF };
-
 } // namespace
 
 Form1::Form1(QWidget *parent)
@@ -115,17 +113,6 @@ std::optional<ControlId> Form1::FocusedControl()
 void Form1::Focus(ControlId control)
 {
     m_controls.at(form::Index(control))->setFocus();
-}
-
-// A box or a bar draws itself, and puts the window on screen, as soon as its value changes:
-// the match counters and the bar take their values with their updates off until the frame.
-void Form1::HoldDrawing(bool held)
-{
-    ProgressBar1->setUpdatesEnabled(!held);
-    for (calc::Side side : kSides) {
-        Control<QWidget>(form::ControlOf(calc::ProfileOf(side).matchCount))
-            ->setUpdatesEnabled(!held);
-    }
 }
 
 void Form1::PaneTextReplacing()

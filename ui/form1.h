@@ -37,7 +37,6 @@ public:
     void DrawEnabled(form::ControlId control, bool enabled) override;
     std::optional<form::ControlId> FocusedControl() override;
     void Focus(form::ControlId control) override;
-    void HoldDrawing(bool held) override;
     void PaneTextReplacing() override;
     void ShowErrorBox(std::string_view title, std::string_view text) override;
     void TurnEventLoop() override;
