@@ -36,6 +36,12 @@ constexpr double kAutoScrollNearest = 7; // px: nearer than this scrolls as slow
 constexpr int kAutoScrollSlowest = 100; // ms
 constexpr int kAutoScrollFastest = 5; // ms
 
+// How far `at` lies before `low` (negative) or past `high`.
+double Beyond(double at, double low, double high)
+{
+    return at < low ? at - low : at > high ? at - high : 0;
+}
+
 int Direction(double beyond)
 {
     return beyond < 0 ? -1 : beyond > 0 ? 1 : 0;
@@ -62,8 +68,10 @@ Click NextClick(const Click &last, double x, double y, double time, ClickLimits 
     return { x, y, time, follows ? last.count % 3 + 1 : 1 };
 }
 
-std::optional<AutoScroll> AutoScrollFor(double beyondX, double beyondY)
+std::optional<AutoScroll> AutoScrollFor(const ViewEdges &view, double x, double y)
 {
+    const double beyondX = Beyond(x, view.left, view.right);
+    const double beyondY = Beyond(y, view.top, view.bottom);
     if (beyondX == 0 && beyondY == 0) {
         return std::nullopt;
     }

@@ -105,9 +105,16 @@ struct AutoScroll {
     int interval = 0; // ms
 };
 
-// The scrolling for a pointer `beyondX` px past the left (negative) or right edge of the view and
-// `beyondY` px past its top (negative) or bottom; none for a pointer within the view.
-std::optional<AutoScroll> AutoScrollFor(double beyondX, double beyondY);
+// Where a view's edges stand, and a point, in px.
+struct ViewEdges {
+    double left = 0;
+    double top = 0;
+    double right = 0;
+    double bottom = 0;
+};
+
+// The scrolling for a drag held at (x, y); none while the pointer is within the view.
+std::optional<AutoScroll> AutoScrollFor(const ViewEdges &view, double x, double y);
 
 // Where a view `width` px wide, scrolled `scroll` px across, scrolls to show the caret at `x` px
 // (both from the left edge of what it scrolls over): as little as brings the caret `margin` px

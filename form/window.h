@@ -44,11 +44,11 @@ public:
     virtual void DrawPane() = 0;
     // A run starts or ends; the start buttons are disabled while it goes on.
     virtual void DrawRunning(bool /*running*/) { }
-    virtual void DrawEnabled(ControlId /*control*/, bool /*enabled*/) { }
+    virtual void DrawEnabled(ControlId control, bool enabled) = 0;
     // The control that has the keyboard focus, or none when no control of the window has it (as a
     // start button's focus goes nowhere when it is disabled); and giving it to a control.
-    virtual std::optional<ControlId> FocusedControl() { return std::nullopt; }
-    virtual void Focus(ControlId /*control*/) { }
+    virtual std::optional<ControlId> FocusedControl() = 0;
+    virtual void Focus(ControlId control) = 0;
     // The pane's text is about to be replaced: what another program may still ask of the old
     // text (a selection offered to it) is taken now.
     virtual void PaneTextReplacing() { }

@@ -64,34 +64,6 @@ constexpr std::array kStandardMoves = {
     StandardMove { Q::MoveToEndOfDocument, Q::SelectEndOfDocument, K::TextEnd },
 };
 
-// How far a point lies before `low` (negative) or past `high`.
-int Beyond(int at, int low, int high)
-{
-    return at < low ? at - low : at > high ? at - high : 0;
-}
-
-int ToInt(std::size_t value)
-{
-    return static_cast<int>(std::min<std::size_t>(value, std::numeric_limits<int>::max()));
-}
-
-// A column of the model within a line laid out with `length` characters.
-int ColumnIn(std::size_t column, qsizetype length)
-{
-    return static_cast<int>(std::min(column, static_cast<std::size_t>(length)));
-}
-
-QString Shown(std::string_view bytes)
-{
-    // Three UTF-8 bytes or more make at most one UTF-16 unit, so this prefix holds every
-    // character that is shown.
-    QString text = ToQString(bytes.substr(0, static_cast<std::size_t>(kLongestShownLine) * 3));
-    if (text.size() > kLongestShownLine) {
-        text.truncate(kLongestShownLine);
-    }
-    return text;
-}
-
 } // namespace
 
 // One line laid out for drawing, measuring and hit testing, its cells at the model's stops.

@@ -22,7 +22,11 @@ public:
     void DrawProgress(const form::Progress &progress) override;
     void DrawPane() override;
     void DrawRunning(bool running) override;
-    // ...shows the error box, hands the browser a turn, and writes numbers in its language.
+    void DrawEnabled(form::ControlId control, bool enabled) override;
+    // ...moves the focus, shows the error box, hands the browser a turn, and writes numbers in its
+    // language.
+    std::optional<form::ControlId> FocusedControl() override;
+    void Focus(form::ControlId control) override;
     void ShowErrorBox(std::string_view title, std::string_view text) override;
     void TurnEventLoop() override;
     calc::NumberFormat UserNumberFormat() override;

@@ -306,12 +306,14 @@ TEST(PaneModelTest, PressesCountIntoDoubleAndTripleClicks)
 // scrolls sideways as little as shows the caret.
 TEST(PaneModelTest, HeldDragScrollsFasterFartherOut)
 {
-    EXPECT_FALSE(form::AutoScrollFor(0, 0));
+    const form::ViewEdges view { 10, 20, 110, 220 };
+    EXPECT_FALSE(form::AutoScrollFor(view, 10, 220));
+    // x, y: across, down, interval
     const std::vector<std::tuple<double, double, int, int, int>> held
-        = { { 0, 1, 0, 1, 100 }, { 0, -10, 0, -1, 49 }, { 0, 20, 0, 1, 12 }, { 0, -300, 0, -1, 5 },
-              { 30, 5, 1, 1, 5 }, { -14, 0, -1, 0, 25 } }; // beyond x and y, across, down, interval
+        = { { 50, 221, 0, 1, 100 }, { 50, 10, 0, -1, 49 }, { 110, 240, 0, 1, 12 },
+              { 50, -280, 0, -1, 5 }, { 140, 225, 1, 1, 5 }, { -4, 20, -1, 0, 25 } };
     for (const auto &[x, y, across, down, interval] : held) {
-        const auto scroll = form::AutoScrollFor(x, y);
+        const auto scroll = form::AutoScrollFor(view, x, y);
         ASSERT_TRUE(scroll);
         EXPECT_EQ(std::tuple(scroll->across, scroll->down, scroll->interval),
             std::tuple(across, down, interval));
