@@ -26,7 +26,7 @@ class ModuleBridge {
         // The pane's font, for measuring its text.
         this.measure = document.createElement('canvas').getContext('2d');
         // Keys go through a Mac's key map on a Mac, an iPhone or an iPad.
-        const platform = navigator.userAgentData?.platform || navigator.platform || '';
+        const platform = navigator.platform || navigator.userAgentData?.platform || '';
         this.mac = /^(mac|iphone|ipad|ipod)/i.test(platform);
     }
 

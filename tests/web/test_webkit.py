@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: MIT
 """The page in WebKit, Safari's engine, offline from disk, writes the start-up RF and IF reports
-on both WebAssembly cores. Run as: xvfb-run -a test_webkit.py <lmx2330a-calc.html>
+on both WebAssembly cores, and every caption fits its control (WebKit draws text wider than the
+others). Run as: xvfb-run -a test_webkit.py <lmx2330a-calc.html>
 """
 import sys
 import unittest
@@ -19,6 +20,9 @@ class WebKitTest(unittest.TestCase):
                     with self.subTest(core=core, report=report):
                         page.open(core).finish(button)
                         self.assertEqual(page.pane_text(), expected_report(report))
+            self.assertEqual(page.js("return [...document.querySelectorAll('.label, .option, "
+                                     "button')].filter(e => e.scrollWidth > e.clientWidth)"
+                                     ".map(e => e.id)"), [])
 
 
 if __name__ == "__main__":
