@@ -65,7 +65,7 @@ Click NextClick(const Click &last, double x, double y, double time, ClickLimits 
 {
     const bool follows = last.count > 0 && time - last.time < limits.interval
         && std::hypot(x - last.x, y - last.y) < limits.distance;
-    return { x, y, time, follows ? last.count % 3 + 1 : 1 };
+    return { x, y, time, follows ? static_cast<int>(UnitOf(last.count + 1)) : 1 };
 }
 
 std::optional<AutoScroll> AutoScrollFor(const ViewEdges &view, double x, double y)

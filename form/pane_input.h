@@ -7,6 +7,7 @@
 
 #include "form/pane_model.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -93,6 +94,12 @@ struct ClickLimits {
 // The press at (x, y) at `time`: one click more than `last`, up to a triple click, if it comes
 // within the limits of it; otherwise, and after a triple click, a single click.
 Click NextClick(const Click &last, double x, double y, double time, ClickLimits limits = {});
+
+// What a press of `clicks` clicks in a row takes: a character, a word, a line, and so on again.
+constexpr PaneUnit UnitOf(int clicks)
+{
+    return static_cast<PaneUnit>((std::max(clicks, 1) - 1) % 3 + 1);
+}
 
 // How long a finger held still on the text takes to select the word under it and open the menu.
 constexpr double kLongPress = 500; // ms

@@ -64,6 +64,28 @@ constexpr std::array kStandardMoves = {
     StandardMove { Q::MoveToEndOfDocument, Q::SelectEndOfDocument, K::TextEnd },
 };
 
+int ToInt(std::size_t value)
+{
+    return static_cast<int>(std::min<std::size_t>(value, std::numeric_limits<int>::max()));
+}
+
+// A column of the model within a line laid out with `length` characters.
+int ColumnIn(std::size_t column, qsizetype length)
+{
+    return static_cast<int>(std::min(column, static_cast<std::size_t>(length)));
+}
+
+QString Shown(std::string_view bytes)
+{
+    // Three UTF-8 bytes or more make at most one UTF-16 unit, so this prefix holds every
+    // character that is shown.
+    QString text = ToQString(bytes.substr(0, static_cast<std::size_t>(kLongestShownLine) * 3));
+    if (text.size() > kLongestShownLine) {
+        text.truncate(kLongestShownLine);
+    }
+    return text;
+}
+
 } // namespace
 
 // One line laid out for drawing, measuring and hit testing, its cells at the model's stops.
@@ -487,7 +509,7 @@ void ReportView::Press(const QMouseEvent &event, int leastClicks)
         m_pressOnSelection = point;
         return;
     }
-    ChangeSelection([&] { m_model.Press(at, static_cast<form::PaneUnit>(m_click.count), extend); });
+    ChangeSelection([&] { m_model.Press(at, form::UnitOf(m_click.count), extend); });
 }
 
 void ReportView::mouseMoveEvent(QMouseEvent *event)
@@ -519,7 +541,9 @@ std::optional<form::AutoScroll> ReportView::AutoScrollAt(QPoint point) const
 {
     const QRect area = viewport()->rect();
     return form::AutoScrollFor(
-        Beyond(point.x(), area.left(), area.right()), Beyond(point.y(), area.top(), area.bottom()));
+        { static_cast<double>(area.left()), static_cast<double>(area.top()),
+            static_cast<double>(area.right()), static_cast<double>(area.bottom()) },
+        point.x(), point.y());
 }
 
 void ReportView::mouseReleaseEvent(QMouseEvent *event)

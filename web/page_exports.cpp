@@ -163,12 +163,12 @@ EMSCRIPTEN_KEEPALIVE std::size_t WebPaneCaretColumn(WebWindow *window)
     return Pane(window).Caret().column;
 }
 
-// A press of the left button: one click takes a character, two a word, three or more a line.
+// A press of the left button, the browser's `clicks`-th in a row: one click takes a character,
+// two a word, three a line, and so on again.
 EMSCRIPTEN_KEEPALIVE void WebPanePress(
     WebWindow *window, std::size_t line, std::size_t column, int clicks, bool shift)
 {
-    const auto unit = static_cast<form::PaneUnit>(std::clamp(clicks, 1, 3));
-    Pane(window).Press({ line, column }, unit, shift);
+    Pane(window).Press({ line, column }, form::UnitOf(clicks), shift);
 }
 
 EMSCRIPTEN_KEEPALIVE void WebPaneDragTo(WebWindow *window, std::size_t line, std::size_t column)

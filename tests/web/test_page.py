@@ -415,7 +415,8 @@ class PageTest(unittest.TestCase):
         lines = self.page.pane_text().split("\r\n")
         self.assertLess(lines.index(shown[0]), lines.index(shown[1]))
         self.assertLess(lines.index(shown[1]), lines.index(shown[2]))
-        self.assertTrue(self.page.js(selected).startswith(text + "\n" + lines[lines.index(text) + 1]))
+        following = lines[lines.index(text) + 1]
+        self.assertTrue(self.page.js(selected).startswith(text + "\n" + following))
 
     def audit(self):
         self.page.js((HERE / "axe.min.js").read_text(encoding="utf-8"))
