@@ -15,7 +15,6 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QRadioButton>
 
 #include <algorithm>
@@ -25,7 +24,6 @@ namespace ui {
 namespace {
 
 using form::ControlId;
-using form::ControlKind;
 using form::Pixels;
 
 int ClampToInt(std::int64_t value)
