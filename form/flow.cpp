@@ -78,8 +78,7 @@ std::vector<Piece> PiecesIn(const WindowPlaces &table, ControlId container)
     const Ids children = ChildrenOf(container);
     std::vector<std::pair<ControlId, ControlId>> partners; // a caption and the box it names
     for (ControlId id : children) {
-        if (const ControlRow *caption = CaptionOf(Row(id));
-            Row(id).kind == ControlKind::TextBox && caption != nullptr) {
+        if (const ControlRow *caption = CaptionOf(Row(id))) {
             partners.emplace_back(static_cast<ControlId>(caption - kControls.data()), id);
         }
     }
