@@ -116,14 +116,24 @@ class Page extends ModuleBridge {
         this.form.style.setProperty('--font-size', size + 'px');
     }
 
-    // Whether every caption fits its control with the window's font at `size` px: a label
-    // and an option their own width, a button its face, a frame's caption its frame.
+    // Whether every caption fits with the window's font at `size` px: a label's text ends
+    // before the box it names (the next control in the page) begins, an option's and a
+    // button's within its own width, a frame's caption within its frame.
     captionsFit(size) {
         this.setFontSize(size);
-        return [...this.form.querySelectorAll('.label, .option, button, legend')].every((part) =>
-            (part.localName === 'legend'
-                ? part.offsetLeft + part.offsetWidth <= part.parentElement.clientWidth
-                : part.scrollWidth <= part.clientWidth));
+        const range = document.createRange();
+        const fits = (part) => {
+            if (part.localName === 'legend') {
+                return part.offsetLeft + part.offsetWidth <= part.parentElement.clientWidth;
+            }
+            if (part.classList.contains('label')) {
+                range.selectNodeContents(part);
+                return part.offsetLeft + range.getBoundingClientRect().width
+                    < part.nextElementSibling.offsetLeft;
+            }
+            return part.scrollWidth <= part.clientWidth;
+        };
+        return [...this.form.querySelectorAll('.label, .option, button, legend')].every(fits);
     }
 
     // Scrolls the page as little as brings the focused control into the part of the view the
