@@ -106,6 +106,22 @@ bool ByReadingOrder(const Piece &a, const Piece &b)
                                         : a.bounds.left < b.bounds.left;
 }
 
+// The frames first, in reading order, and the result pane last: a user scrolls through it after
+// everything else. (Every order of pieces is a function of this one type, which the sort is
+// compiled once for.)
+bool ByColumnOrder(const Piece &a, const Piece &b)
+{
+    const auto rank = [](const Piece &piece) {
+        return piece.kind == ControlKind::Frame ? 0 : piece.kind == ControlKind::ResultPane ? 2 : 1;
+    };
+    return rank(a) != rank(b) ? rank(a) < rank(b) : ByReadingOrder(a, b);
+}
+
+bool ByLeft(const Piece &a, const Piece &b)
+{
+    return a.bounds.left < b.bounds.left;
+}
+
 class TouchFlow {
 public:
     TouchFlow(int width, const CaptionWidth &captionWidth)
@@ -121,15 +137,7 @@ public:
     WindowPlaces Run()
     {
         std::vector<Piece> pieces = PiecesIn(m_table, kForm1);
-        std::stable_sort(pieces.begin(), pieces.end(), ByReadingOrder);
-        // The frames first, and the pane last: a user scrolls through it after everything else.
-        const auto rank = [](const Piece &piece) {
-            return piece.kind == ControlKind::Frame     ? 0
-                : piece.kind == ControlKind::ResultPane ? 2
-                                                        : 1;
-        };
-        std::stable_sort(pieces.begin(), pieces.end(),
-            [&](const Piece &a, const Piece &b) { return rank(a) < rank(b); });
+        std::stable_sort(pieces.begin(), pieces.end(), ByColumnOrder);
         const int margin = m_table.places.at(Index(pieces.front().members.front())).top;
         const int width = m_placed.width - 2 * margin;
         int y = margin;
@@ -181,8 +189,7 @@ private:
                 (piece.kind == ControlKind::Frame ? groups : others).push_back(std::move(piece));
             }
             std::stable_sort(others.begin(), others.end(), ByReadingOrder);
-            std::stable_sort(groups.begin(), groups.end(),
-                [](const Piece &a, const Piece &b) { return a.bounds.left < b.bounds.left; });
+            std::stable_sort(groups.begin(), groups.end(), ByLeft);
             int groupsLeft = INT_MAX;
             for (const Piece &group : groups) {
                 groupsLeft = std::min(groupsLeft, group.bounds.left);
@@ -259,14 +266,11 @@ private:
         return kTouchMarker + widest + kTouchGap;
     }
 
-    // The group's options from the top down, in as many columns as the width takes, up to
+    // The group's options in the table's order, in as many columns as the width takes, up to
     // `mostColumns`.
     int Options(ControlId group, int x, int y, int inner, int mostColumns)
     {
-        Ids options = ChildrenOf(group);
-        std::stable_sort(options.begin(), options.end(), [this](ControlId a, ControlId b) {
-            return m_table.places.at(Index(a)).top < m_table.places.at(Index(b)).top;
-        });
+        const Ids options = ChildrenOf(group); // the table lists them from the top down
         const int count = static_cast<int>(options.size());
         const int columns = std::clamp((inner + kTouchGap) / (OptionWidth(group) + kTouchGap), 1,
             std::min(count, mostColumns));
