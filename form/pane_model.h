@@ -88,8 +88,8 @@ public:
     void DragTo(PanePosition at);
     void Release() { m_selecting = false; }
     bool Selecting() const { return m_selecting; }
-    // A finger held on the text selects the word under it, as phones do, for the menu that
-    // opens to copy it; on the selection, it keeps the selection.
+    // A finger held on the text selects the word under it, or the nearest on its line, as phones
+    // do, for the menu that opens to copy it; on the selection, it keeps the selection.
     void Hold(PanePosition at);
 
     // Moves the caret, and with `extend` (Shift) keeps the anchor; the view scrolls to show the

@@ -268,6 +268,8 @@ TEST(PaneModelTest, TextIsKeptExactlyAndReplacedWhole)
     EXPECT_EQ(pane.Line(2), "last \u00b5");
     EXPECT_EQ(pane.LineLength(2), 6U);
     EXPECT_EQ(pane.Line(3), "");
+    pane.Hold({ 1, 4 }); // between two TABs
+    EXPECT_EQ(pane.SelectedText(), "168");
 
     pane.SelectAll();
     for (const auto &[digit, rows] :
