@@ -3,6 +3,8 @@
 
 #include "calc/side_profile.h"
 
+#include <algorithm>
+
 namespace form {
 namespace {
 
@@ -26,6 +28,9 @@ std::string SideOf(const ControlRow &box)
 const ControlRow *CaptionOf(const ControlRow &box)
 {
     const ControlRow *caption = nullptr;
+    if (box.kind != ControlKind::TextBox) {
+        return caption;
+    }
     for (const ControlRow &row : kControls) {
         const bool sameRow = row.top < box.top + box.height && box.top < row.top + row.height;
         if (row.kind == ControlKind::Label && row.container == box.container && sameRow
@@ -34,6 +39,25 @@ const ControlRow *CaptionOf(const ControlRow &box)
         }
     }
     return caption;
+}
+
+std::vector<ControlId> ReadingOrder()
+{
+    std::vector<ControlId> order;
+    for (const ControlId id : kFocusOrder) {
+        if (const ControlRow *caption = CaptionOf(Row(id))) {
+            order.push_back(static_cast<ControlId>(caption - kControls.data()));
+        }
+        order.push_back(id);
+    }
+    for (std::size_t i = 0; i < kControlCount; ++i) {
+        const auto id = static_cast<ControlId>(i);
+        if (kControls.at(i).kind != ControlKind::Frame
+            && std::find(order.begin(), order.end(), id) == order.end()) {
+            order.push_back(id);
+        }
+    }
+    return order;
 }
 
 std::string AccessibleName(const ControlRow &row)

@@ -35,6 +35,21 @@ struct ControlRow {
 // The layout was drawn for an 8-point sans-serif. The result pane has a font of its own, with tab
 // stops every half inch, so that the rows' columns line up under the headings.
 constexpr double kWindowFontPoints = 8.0;
+
+// The window's font as drawn: the largest size from kWindowFontPoints down, by quarter points to
+// six, at which `fits(points)` says every caption fits its control. A toolkit or a browser that
+// draws a caption wider than the layout's font did (a substituted font, advances rounded to
+// whole pixels) gets a slightly smaller font rather than captions cut off or run into a box.
+template <typename Fits> double FittingWindowFontPoints(const Fits &fits)
+{
+    constexpr double kSmallest = 6.0;
+    constexpr double kStep = 0.25;
+    double points = kWindowFontPoints;
+    while (points > kSmallest && !fits(points)) {
+        points -= kStep;
+    }
+    return points;
+}
 constexpr std::string_view kPaneFontFamily = "Arial";
 constexpr double kPaneFontPoints = 8.25;
 constexpr int kPaneTabStopTwips = 720;
@@ -256,6 +271,32 @@ constexpr ControlId ControlOf(calc::Button button)
 {
     return kButtons.at(static_cast<std::size_t>(button));
 }
+
+// Whether a control of the kind takes the keyboard focus: the boxes, the option buttons, the start
+// buttons and the result pane do; labels, frames and the progress bar do not.
+constexpr bool TakesFocus(ControlKind kind)
+{
+    return kind == ControlKind::TextBox || kind == ControlKind::Option
+        || kind == ControlKind::Button || kind == ControlKind::ResultPane;
+}
+
+// The controls that take the focus, in the order Tab moves it through them: by tab index.
+inline constexpr auto kFocusOrder = [] {
+    constexpr auto count = static_cast<std::size_t>(std::count_if(kControls.begin(),
+        kControls.end(), [](const ControlRow &row) { return TakesFocus(row.kind); }));
+    std::array<ControlId, count> order {};
+    std::size_t size = 0;
+    for (std::size_t i = 0; i < kControlCount; ++i) {
+        if (TakesFocus(kControls.at(i).kind)) {
+            std::size_t at = size++;
+            for (; at > 0 && Row(order.at(at - 1)).tabIndex > kControls.at(i).tabIndex; --at) {
+                order.at(at) = order.at(at - 1);
+            }
+            order.at(at) = static_cast<ControlId>(i);
+        }
+    }
+    return order;
+}();
 
 // Every box, option button and start button the core names is a control of its kind.
 static_assert(ControlOf(calc::Box::Text5) != kForm1 && ControlOf(calc::Box::Text15) != kForm1);

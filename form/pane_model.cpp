@@ -9,14 +9,35 @@ namespace {
 
 constexpr std::size_t kLinesPerOffsetMark = 64;
 
+// What separates words, with the line ends.
+constexpr std::string_view kBlanks = " \t";
+
 bool IsBlank(char c)
 {
-    return c == ' ' || c == '\t';
+    return kBlanks.find(c) != std::string_view::npos;
 }
 
 bool StartsCharacter(char c)
 {
     return (static_cast<unsigned char>(c) & 0xC0U) != 0x80U;
+}
+
+// Where the word around `byte` starts and ends, in bytes of the line: a word is what lies between
+// blanks, tabs and line ends.
+std::size_t WordStart(std::string_view text, std::size_t byte)
+{
+    while (byte > 0 && !IsBlank(text[byte - 1])) {
+        --byte;
+    }
+    return byte;
+}
+
+std::size_t WordEnd(std::string_view text, std::size_t byte)
+{
+    while (byte < text.size() && !IsBlank(text[byte])) {
+        ++byte;
+    }
+    return byte;
 }
 
 // A character of four UTF-8 bytes is two UTF-16 units.
@@ -130,16 +151,9 @@ std::pair<PanePosition, PanePosition> PaneModel::UnitAround(PanePosition at, Pan
         break;
     case PaneUnit::Word: {
         const std::string_view text = Line(at.line);
-        std::size_t start = ByteOfColumn(text, at.column);
-        std::size_t end = start;
-        while (start > 0 && !IsBlank(text[start - 1])) {
-            --start;
-        }
-        while (end < text.size() && !IsBlank(text[end])) {
-            ++end;
-        }
-        return { { at.line, Utf16Length(text.substr(0, start)) },
-            { at.line, Utf16Length(text.substr(0, end)) } };
+        const std::size_t byte = ByteOfColumn(text, at.column);
+        return { { at.line, Utf16Length(text.substr(0, WordStart(text, byte))) },
+            { at.line, Utf16Length(text.substr(0, WordEnd(text, byte))) } };
     }
     case PaneUnit::Line:
         return { { at.line, 0 },
@@ -181,6 +195,55 @@ void PaneModel::DragTo(PanePosition at)
     m_caret = backwards ? start : std::max(end, m_unitEnd);
 }
 
+void PaneModel::Hold(PanePosition at)
+{
+    const auto [from, to] = Selection();
+    if (HasSelection() && !(at < from) && !(to < at)) {
+        return;
+    }
+    Press(at, PaneUnit::Word, false);
+    Release();
+    if (!HasSelection()) {
+        // Between cells: the word before the finger, or after it, as phones take the nearest.
+        const std::string_view text = Line(m_caret.line);
+        const std::size_t byte = ByteOfColumn(text, m_caret.column);
+        std::size_t word = byte == 0 ? text.npos : text.find_last_not_of(kBlanks, byte - 1);
+        if (word == text.npos) {
+            word = text.find_first_not_of(kBlanks, byte);
+        }
+        if (word != text.npos) {
+            Press({ m_caret.line, Utf16Length(text.substr(0, word)) }, PaneUnit::Word, false);
+            Release();
+        }
+    }
+}
+
+// A word move skips the blanks and line ends before the word, then the word: the same words a
+// double-click takes.
+PanePosition PaneModel::WordEdge(bool forward) const
+{
+    std::size_t line = m_caret.line;
+    std::string_view text = Line(line);
+    std::size_t byte = ByteOfColumn(text, m_caret.column);
+    if (forward) {
+        while ((byte = text.find_first_not_of(kBlanks, byte)) == std::string_view::npos
+            && line + 1 < LineCount()) {
+            text = Line(++line);
+            byte = 0;
+        }
+        byte = WordEnd(text, std::min(byte, text.size()));
+    } else {
+        constexpr std::size_t kNone = std::string_view::npos;
+        std::size_t last = byte == 0 ? kNone : text.find_last_not_of(kBlanks, byte - 1);
+        while (last == kNone && line > 0) {
+            text = Line(--line);
+            last = text.find_last_not_of(kBlanks);
+        }
+        byte = last == kNone ? 0 : WordStart(text, last + 1);
+    }
+    return { line, Utf16Length(text.substr(0, byte)) };
+}
+
 PanePosition PaneModel::Moved(PaneKey key) const
 {
     const PanePosition caret = m_caret;
@@ -204,6 +267,10 @@ PanePosition PaneModel::Moved(PaneKey key) const
         }
         return caret.line < last ? PanePosition { caret.line + 1, 0 } : caret;
     }
+    case PaneKey::WordLeft:
+        return WordEdge(false);
+    case PaneKey::WordRight:
+        return WordEdge(true);
     case PaneKey::Up:
         return caret.line > 0 ? PanePosition { caret.line - 1, caret.column } : PanePosition {};
     case PaneKey::Down:

@@ -36,6 +36,8 @@ enum class PaneUnit : std::uint8_t { Character = 1, Word, Line };
 enum class PaneKey : std::uint8_t {
     Left,
     Right,
+    WordLeft, // to the start of the word before the caret
+    WordRight, // to the end of the word after it
     Up,
     Down,
     PageUp,
@@ -88,6 +90,9 @@ public:
     void DragTo(PanePosition at);
     void Release() { m_selecting = false; }
     bool Selecting() const { return m_selecting; }
+    // A finger held on the text selects the word under it, or the nearest on its line, as phones
+    // do, for the menu that opens to copy it; on the selection, it keeps the selection.
+    void Hold(PanePosition at);
 
     // Moves the caret, and with `extend` (Shift) keeps the anchor; the view scrolls to show the
     // caret. A move up past the first line goes to the start of the text, one down past the last
@@ -119,6 +124,7 @@ private:
     PanePosition Clamped(PanePosition position) const;
     std::pair<PanePosition, PanePosition> UnitAround(PanePosition at, PaneUnit unit) const;
     PanePosition Moved(PaneKey key) const;
+    PanePosition WordEdge(bool forward) const;
     std::size_t LineOffset(std::size_t line) const;
 
     Text m_text;

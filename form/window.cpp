@@ -70,20 +70,32 @@ void Window::Calculate(calc::Side side)
     // No second run may start inside this one's yields; the buttons come back however it ends.
     struct RunScope {
         Window &window;
-        explicit RunScope(Window &w)
+        ControlId button;
+        RunScope(Window &w, ControlId startedBy)
             : window(w)
+            , button(startedBy)
         {
             window.m_running = true;
-            window.m_surface.DrawRunning(true);
+            Enable(false);
         }
         ~RunScope()
         {
             window.m_running = false;
-            window.m_surface.DrawRunning(false);
+            Enable(true);
+            if (!window.m_closing && !window.m_surface.FocusedControl()) {
+                window.m_surface.Focus(button);
+            }
+        }
+        void Enable(bool enabled)
+        {
+            window.m_surface.DrawRunning(!enabled);
+            for (calc::Side each : { calc::Side::RF, calc::Side::IF }) {
+                window.m_surface.DrawEnabled(ControlOf(calc::ProfileOf(each).startButton), enabled);
+            }
         }
         RunScope(const RunScope &) = delete;
         RunScope &operator=(const RunScope &) = delete;
-    } scope(*this);
+    } scope(*this, ControlOf(calc::ProfileOf(side).startButton));
     m_lastClockReading = m_surface.Now();
     m_pacer.Start(m_lastClockReading);
     m_reportTooLong = false;

@@ -42,8 +42,13 @@ public:
     virtual void DrawProgress(const Progress &progress) = 0;
     // The pane's model has changed: new rows, a new text, or the view moved.
     virtual void DrawPane() = 0;
-    // Both start buttons are disabled while a run goes on.
-    virtual void DrawRunning(bool running) = 0;
+    // A run starts or ends; the start buttons are disabled while it goes on.
+    virtual void DrawRunning(bool /*running*/) { }
+    virtual void DrawEnabled(ControlId control, bool enabled) = 0;
+    // The control that has the keyboard focus, or none when no control of the window has it (as a
+    // start button's focus goes nowhere when it is disabled); and giving it to a control.
+    virtual std::optional<ControlId> FocusedControl() = 0;
+    virtual void Focus(ControlId control) = 0;
     // The pane's text is about to be replaced: what another program may still ask of the old
     // text (a selection offered to it) is taken now.
     virtual void PaneTextReplacing() { }
@@ -84,12 +89,21 @@ public:
     void OptionChosen(ControlId option);
     // A click on a start button runs its side, and returns when the run has ended. While the run
     // yields, the front-end goes on handling events; a click on either button starts nothing.
+    // A focus that went nowhere when the button was disabled comes back to it at the end, so that
+    // Space runs again.
     void ButtonClicked(ControlId button);
     // The window is closing: a run under way ends at its next yield, and shows no more boxes.
     void Closing();
 
     std::string_view BoxText(ControlId box) const { return m_texts.at(Index(box)); }
     bool IsSelected(ControlId option) const { return m_selected.at(Index(option)); }
+    // Whether Tab stops at the control: at each that takes the focus, but at an option button only
+    // while it is selected, so that Tab enters an option group at its selection and the next Tab
+    // leaves the group. The arrow keys move the selection within the group.
+    bool IsTabStop(ControlId id) const
+    {
+        return TakesFocus(Row(id).kind) && (Row(id).kind != ControlKind::Option || IsSelected(id));
+    }
     bool IsRunning() const { return m_running; }
     PaneModel &Pane() { return m_pane; }
     const PaneModel &Pane() const { return m_pane; }

@@ -12,10 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include <algorithm>
 #include <limits>
-#include <utility>
-#include <vector>
 
 namespace ui {
 namespace {
@@ -59,7 +56,6 @@ QWidget *CreateControl(const form::ControlRow &row, QWidget *parent, form::PaneM
 Controls CreateControls(QWidget &window, form::PaneModel &pane)
 {
     Controls controls {};
-    std::vector<std::pair<int, QWidget *>> focusOrder;
     for (std::size_t i = 0; i < form::kControlCount; ++i) {
         const form::ControlRow &row = form::kControls.at(i);
         const form::ControlId container = form::ContainerOf(static_cast<form::ControlId>(i));
@@ -68,16 +64,49 @@ Controls CreateControls(QWidget &window, form::PaneModel &pane)
         control->setObjectName(ToQString(row.name));
         control->setGeometry(form::Pixels(row.left), form::Pixels(row.top), form::Pixels(row.width),
             form::Pixels(row.height));
-        if (control->focusPolicy() != Qt::NoFocus) {
-            focusOrder.emplace_back(row.tabIndex, control);
-        }
     }
-    std::sort(focusOrder.begin(), focusOrder.end(),
-        [](const auto &a, const auto &b) { return a.first < b.first; });
-    for (std::size_t i = 1; i < focusOrder.size(); ++i) {
-        QWidget::setTabOrder(focusOrder[i - 1].second, focusOrder[i].second);
+    for (std::size_t i = 1; i < form::kFocusOrder.size(); ++i) {
+        QWidget::setTabOrder(controls.at(form::Index(form::kFocusOrder.at(i - 1))),
+            controls.at(form::Index(form::kFocusOrder.at(i))));
     }
     return controls;
+}
+
+void ConnectControls(const Controls &controls, form::Window &window, QObject &context)
+{
+    // Qt's own rule lets Tab in at the button of a group that last had the focus.
+    const auto followTabStops = [&controls, &window] {
+        for (const form::ControlId id : form::kFocusOrder) {
+            controls.at(form::Index(id))
+                ->setFocusPolicy(window.IsTabStop(id) ? Qt::StrongFocus : Qt::ClickFocus);
+        }
+    };
+    followTabStops();
+    for (std::size_t i = 0; i < form::kControlCount; ++i) {
+        const auto id = static_cast<form::ControlId>(i);
+        QWidget *control = controls.at(i);
+        switch (form::kControls.at(i).kind) {
+        case form::ControlKind::TextBox:
+            QObject::connect(static_cast<QLineEdit *>(control), &QLineEdit::textChanged, &context,
+                [&window, id](const QString &text) { window.BoxEdited(id, text.toStdString()); });
+            break;
+        case form::ControlKind::Option:
+            QObject::connect(static_cast<QRadioButton *>(control), &QRadioButton::toggled, &context,
+                [&window, id, followTabStops](bool on) {
+                    if (on) {
+                        window.OptionChosen(id);
+                    }
+                    followTabStops();
+                });
+            break;
+        case form::ControlKind::Button:
+            QObject::connect(static_cast<QPushButton *>(control), &QPushButton::clicked, &context,
+                [&window, id] { window.ButtonClicked(id); });
+            break;
+        default:
+            break;
+        }
+    }
 }
 
 } // namespace ui

@@ -15,7 +15,6 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QRadioButton>
 
 #include <algorithm>
@@ -25,7 +24,6 @@ namespace ui {
 namespace {
 
 using form::ControlId;
-using form::ControlKind;
 using form::Pixels;
 
 int ClampToInt(std::int64_t value)
@@ -34,8 +32,6 @@ int ClampToInt(std::int64_t value)
         value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
-constexpr std::array kSides = { calc::Side::RF, calc::Side::IF };
-
 } // namespace
 
 Form1::Form1(QWidget *parent)
@@ -43,7 +39,7 @@ Form1::Form1(QWidget *parent)
 {
     CreateWindow();
     m_window.ApplyDefaults();
-    ConnectSignals();
+    ConnectControls(m_controls, m_window, *this);
     RichTextBox1->setFocus();
 }
 
@@ -66,32 +62,6 @@ void Form1::CreateWindow()
     RichTextBox1->setFont(paneFont);
     RichTextBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichTextBox1->SetTabStopDistance(Pixels(form::kPaneTabStopTwips));
-}
-
-void Form1::ConnectSignals()
-{
-    for (std::size_t i = 0; i < form::kControlCount; ++i) {
-        const auto id = static_cast<ControlId>(i);
-        switch (form::kControls.at(i).kind) {
-        case ControlKind::TextBox:
-            connect(Control<QLineEdit>(id), &QLineEdit::textChanged, this,
-                [this, id](const QString &text) { m_window.BoxEdited(id, text.toStdString()); });
-            break;
-        case ControlKind::Option:
-            connect(Control<QRadioButton>(id), &QRadioButton::toggled, this, [this, id](bool on) {
-                if (on) {
-                    m_window.OptionChosen(id);
-                }
-            });
-            break;
-        case ControlKind::Button:
-            connect(Control<QPushButton>(id), &QPushButton::clicked, this,
-                [this, id] { m_window.ButtonClicked(id); });
-            break;
-        default:
-            break;
-        }
-    }
 }
 
 void Form1::DrawBoxText(ControlId box, std::string_view text)
@@ -120,12 +90,27 @@ void Form1::DrawPane()
     RichTextBox1->Sync();
 }
 
-void Form1::DrawRunning(bool running)
+void Form1::DrawEnabled(ControlId control, bool enabled)
 {
-    for (calc::Side side : kSides) {
-        Control<QPushButton>(form::ControlOf(calc::ProfileOf(side).startButton))
-            ->setEnabled(!running);
+    QWidget *widget = m_controls.at(form::Index(control));
+    if (!enabled && widget->hasFocus()) {
+        setFocus(); // where Qt would hand it on to the next control
     }
+    widget->setEnabled(enabled);
+}
+
+std::optional<ControlId> Form1::FocusedControl()
+{
+    const auto *focused = std::find(m_controls.begin(), m_controls.end(), focusWidget());
+    if (focused == m_controls.end()) {
+        return std::nullopt;
+    }
+    return static_cast<ControlId>(focused - m_controls.begin());
+}
+
+void Form1::Focus(ControlId control)
+{
+    m_controls.at(form::Index(control))->setFocus();
 }
 
 void Form1::PaneTextReplacing()

@@ -34,7 +34,9 @@ public:
     void DrawOption(form::ControlId option, bool selected) override;
     void DrawProgress(const form::Progress &progress) override;
     void DrawPane() override;
-    void DrawRunning(bool running) override;
+    void DrawEnabled(form::ControlId control, bool enabled) override;
+    std::optional<form::ControlId> FocusedControl() override;
+    void Focus(form::ControlId control) override;
     void PaneTextReplacing() override;
     void ShowErrorBox(std::string_view title, std::string_view text) override;
     void TurnEventLoop() override;
@@ -45,7 +47,6 @@ protected:
 
 private:
     void CreateWindow();
-    void ConnectSignals();
     template <typename T> T *Control(form::ControlId id) const
     {
         return static_cast<T *>(m_controls.at(form::Index(id)));

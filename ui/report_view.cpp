@@ -19,6 +19,7 @@
 #include <QTextOption>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -34,12 +35,31 @@ constexpr int kHorizontalStep = 20;
 // Assistive technology is told what text came or went, and the text goes with the news over
 // D-Bus, in one message; a larger change is not announced, and is read on demand instead.
 constexpr qsizetype kLargestAnnouncedChange = qsizetype { 1 } << 20;
-// A drag held past an edge scrolls a step each time this runs out: slowly just past the edge,
-// faster the farther the mouse is beyond it, as Qt's own text panes do.
-constexpr int kAutoScrollPace = 4900; // ms times pixels squared
-constexpr int kAutoScrollSlowest = 100; // ms
-constexpr int kAutoScrollFastest = 5; // ms
 constexpr QLatin1String kPlainText("text/plain");
+
+// The pane's moves, by Qt's standard keys, which follow the platform's bindings: the key that
+// moves the caret, and the one that extends the selection.
+struct StandardMove {
+    QKeySequence::StandardKey move;
+    QKeySequence::StandardKey select;
+    form::PaneKey key;
+};
+using Q = QKeySequence;
+using K = form::PaneKey;
+constexpr std::array kStandardMoves = {
+    StandardMove { Q::MoveToPreviousChar, Q::SelectPreviousChar, K::Left },
+    StandardMove { Q::MoveToNextChar, Q::SelectNextChar, K::Right },
+    StandardMove { Q::MoveToPreviousWord, Q::SelectPreviousWord, K::WordLeft },
+    StandardMove { Q::MoveToNextWord, Q::SelectNextWord, K::WordRight },
+    StandardMove { Q::MoveToPreviousLine, Q::SelectPreviousLine, K::Up },
+    StandardMove { Q::MoveToNextLine, Q::SelectNextLine, K::Down },
+    StandardMove { Q::MoveToPreviousPage, Q::SelectPreviousPage, K::PageUp },
+    StandardMove { Q::MoveToNextPage, Q::SelectNextPage, K::PageDown },
+    StandardMove { Q::MoveToStartOfLine, Q::SelectStartOfLine, K::LineStart },
+    StandardMove { Q::MoveToEndOfLine, Q::SelectEndOfLine, K::LineEnd },
+    StandardMove { Q::MoveToStartOfDocument, Q::SelectStartOfDocument, K::TextStart },
+    StandardMove { Q::MoveToEndOfDocument, Q::SelectEndOfDocument, K::TextEnd },
+};
 
 int ToInt(std::size_t value)
 {
@@ -424,12 +444,8 @@ void ReportView::EnsureVisible(Position position)
     m_widestLine = std::max(m_widestLine, m_layout.Width(m_model, position.line));
     UpdateScrollBars();
     QScrollBar *horizontal = horizontalScrollBar();
-    const int left = static_cast<int>(x);
-    if (left < horizontal->value()) {
-        horizontal->setValue(left);
-    } else if (left + 2 * kMargin > horizontal->value() + viewport()->width()) {
-        horizontal->setValue(left + 2 * kMargin - viewport()->width());
-    }
+    horizontal->setValue(static_cast<int>(
+        form::ScrollToReveal(x + kMargin, horizontal->value(), viewport()->width(), kMargin)));
 }
 
 QString ReportView::SelectedText() const
@@ -478,65 +494,42 @@ void ReportView::keyPressEvent(QKeyEvent *event)
         SelectAll();
         return;
     }
-    using K = form::PaneKey;
-    const bool extend = (event->modifiers() & Qt::ShiftModifier) != 0;
-    const bool wholeText = (event->modifiers() & Qt::ControlModifier) != 0;
-    K key = K::Left;
-    switch (event->key()) {
-    case Qt::Key_Left:
-        break;
-    case Qt::Key_Right:
-        key = K::Right;
-        break;
-    case Qt::Key_Up:
-        key = K::Up;
-        break;
-    case Qt::Key_Down:
-        key = K::Down;
-        break;
-    case Qt::Key_PageUp:
-        key = K::PageUp;
-        break;
-    case Qt::Key_PageDown:
-        key = K::PageDown;
-        break;
-    case Qt::Key_Home:
-        key = wholeText ? K::TextStart : K::LineStart;
-        break;
-    case Qt::Key_End:
-        key = wholeText ? K::TextEnd : K::LineEnd;
-        break;
-    default:
-        QAbstractScrollArea::keyPressEvent(event);
-        return;
+    for (const StandardMove &standard : kStandardMoves) {
+        const bool extend = event->matches(standard.select);
+        if (extend || event->matches(standard.move)) {
+            ChangeSelection([&] { m_model.Key(standard.key, extend); });
+            EnsureVisible(Cursor());
+            if (extend) {
+                OfferPrimarySelection();
+            }
+            return;
+        }
     }
-    ChangeSelection([&] { m_model.Key(key, extend); });
-    EnsureVisible(Cursor());
-    if (extend) {
-        OfferPrimarySelection();
-    }
+    QAbstractScrollArea::keyPressEvent(event);
 }
 
 void ReportView::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton) {
-        QAbstractScrollArea::mousePressEvent(event);
+    Press(*event, 1);
+}
+
+void ReportView::Press(const QMouseEvent &event, int leastClicks)
+{
+    if (event.button() != Qt::LeftButton) {
         return;
     }
-    const QPoint point = event->position().toPoint();
+    const QPoint point = event.position().toPoint();
     const Position at = PositionAt(point);
-    const bool extend = (event->modifiers() & Qt::ShiftModifier) != 0;
-    const std::optional<Click> doubleClick = std::exchange(m_doubleClick, std::nullopt);
-    if (doubleClick && doubleClick->released
-        && (point - doubleClick->point).manhattanLength() < QApplication::startDragDistance()
-        && event->timestamp() - doubleClick->time
-            < static_cast<std::uint64_t>(QApplication::doubleClickInterval())) {
-        ChangeSelection([&] { m_model.Press(at, form::PaneUnit::Line, false); });
-    } else if (!extend && OnSelectedText(point)) {
+    const bool extend = (event.modifiers() & Qt::ShiftModifier) != 0;
+    m_click = form::NextClick(m_click, point.x(), point.y(), static_cast<double>(event.timestamp()),
+        { static_cast<double>(QApplication::doubleClickInterval()),
+            static_cast<double>(QApplication::startDragDistance()) });
+    m_click.count = std::max(m_click.count, leastClicks);
+    if (m_click.count == 1 && !extend && OnSelectedText(point)) {
         m_pressOnSelection = point;
-    } else {
-        ChangeSelection([&] { m_model.Press(at, form::PaneUnit::Character, extend); });
+        return;
     }
+    ChangeSelection([&] { m_model.Press(at, form::UnitOf(m_click.count), extend); });
 }
 
 void ReportView::mouseMoveEvent(QMouseEvent *event)
@@ -557,16 +550,20 @@ void ReportView::mouseMoveEvent(QMouseEvent *event)
     }
     m_dragPoint = point;
     ExtendTo(point);
-    const QRect area = viewport()->rect();
-    if (area.contains(point)) {
+    if (const auto scroll = AutoScrollAt(point)) {
+        m_autoScroll.start(scroll->interval, this);
+    } else {
         m_autoScroll.stop();
-        return;
     }
-    const int beyond = std::max({ area.top() - point.y(), point.y() - area.bottom(),
-        area.left() - point.x(), point.x() - area.right(), 7 });
-    m_autoScroll.start(
-        std::clamp(kAutoScrollPace / (beyond * beyond), kAutoScrollFastest, kAutoScrollSlowest),
-        this);
+}
+
+std::optional<form::AutoScroll> ReportView::AutoScrollAt(QPoint point) const
+{
+    const QRect area = viewport()->rect();
+    return form::AutoScrollFor(
+        { static_cast<double>(area.left()), static_cast<double>(area.top()),
+            static_cast<double>(area.right()), static_cast<double>(area.bottom()) },
+        point.x(), point.y());
 }
 
 void ReportView::mouseReleaseEvent(QMouseEvent *event)
@@ -576,9 +573,6 @@ void ReportView::mouseReleaseEvent(QMouseEvent *event)
         return;
     }
     m_autoScroll.stop();
-    if (m_doubleClick) {
-        m_doubleClick->released = true;
-    }
     if (m_pressOnSelection) {
         // A click on the selection that dragged nothing: the caret goes there, as anywhere.
         m_pressOnSelection.reset();
@@ -591,16 +585,10 @@ void ReportView::mouseReleaseEvent(QMouseEvent *event)
     }
 }
 
+// The second press of a double-click, as the platform counts it.
 void ReportView::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton) {
-        return;
-    }
-    const QPoint point = event->position().toPoint();
-    const Position at = PositionAt(point);
-    m_pressOnSelection.reset();
-    ChangeSelection([&] { m_model.Press(at, form::PaneUnit::Word, false); });
-    m_doubleClick = Click { point, event->timestamp(), false };
+    Press(*event, 2);
 }
 
 // Moves the selection's end to the point, or to the nearest place on screen when the point is
@@ -620,23 +608,17 @@ void ReportView::timerEvent(QTimerEvent *event)
         QAbstractScrollArea::timerEvent(event);
         return;
     }
-    ScrollTowards(m_dragPoint);
+    if (const auto scroll = AutoScrollAt(m_dragPoint)) {
+        const auto step = [](QScrollBar *bar, int direction) {
+            if (direction != 0) {
+                bar->triggerAction(direction < 0 ? QAbstractSlider::SliderSingleStepSub
+                                                 : QAbstractSlider::SliderSingleStepAdd);
+            }
+        };
+        step(verticalScrollBar(), scroll->down);
+        step(horizontalScrollBar(), scroll->across);
+    }
     ExtendTo(m_dragPoint);
-}
-
-void ReportView::ScrollTowards(QPoint point)
-{
-    const QRect area = viewport()->rect();
-    if (point.y() < area.top()) {
-        verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
-    } else if (point.y() > area.bottom()) {
-        verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    }
-    if (point.x() < area.left()) {
-        horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
-    } else if (point.x() > area.right()) {
-        horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    }
 }
 
 // Whether the point is on a selected character: not in the margin, nor past a line's end, nor

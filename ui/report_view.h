@@ -8,6 +8,7 @@
 // telling assistive technology what changed.
 #pragma once
 
+#include "form/pane_input.h"
 #include "form/pane_layout.h"
 #include "form/pane_model.h"
 
@@ -100,8 +101,10 @@ private:
     template <typename Change> void ChangeSelection(Change change);
     void AnnounceText();
     void AnnounceCaret(bool hadSelection);
+    // A press of the left button that makes at least `leastClicks` clicks.
+    void Press(const QMouseEvent &event, int leastClicks);
     void ExtendTo(QPoint point);
-    void ScrollTowards(QPoint point);
+    std::optional<form::AutoScroll> AutoScrollAt(QPoint point) const;
     bool OnSelectedText(QPoint point) const;
     void DragOut();
     void OfferPrimarySelection();
@@ -119,13 +122,8 @@ private:
 
     // A press on the selection, which becomes a drag of it or, released, a click.
     std::optional<QPoint> m_pressOnSelection;
-    // The last double-click, which a third click close by in time and place makes a triple.
-    struct Click {
-        QPoint point;
-        std::uint64_t time = 0;
-        bool released = false;
-    };
-    std::optional<Click> m_doubleClick;
+    // The last press, which the next one close by in time and place makes a double or triple.
+    form::Click m_click;
     // While the mouse is held past an edge, the view scrolls towards it on this timer.
     QBasicTimer m_autoScroll;
     QPoint m_dragPoint;

@@ -13,9 +13,6 @@ namespace ui {
 namespace {
 
 constexpr const char *kWindowFontFamily = "Liberation Sans";
-constexpr double kLargestWindowFontPoints = form::kWindowFontPoints;
-constexpr double kSmallestWindowFontPoints = 6.0;
-constexpr double kWindowFontStep = 0.25;
 // A frame's title is drawn inset from its left and right edges.
 constexpr int kFrameTitleMargin = 8;
 
@@ -43,14 +40,12 @@ void FitWindowFont(QWidget &window)
 {
     QFont font(QString::fromLatin1(kWindowFontFamily));
     font.setStyleHint(QFont::SansSerif);
-    for (double points = kLargestWindowFontPoints; points >= kSmallestWindowFontPoints;
-         points -= kWindowFontStep) {
+    font.setPointSizeF(form::FittingWindowFontPoints([&](double points) {
         font.setPointSizeF(points);
         window.setFont(font);
-        if (CaptionsFit(window)) {
-            return;
-        }
-    }
+        return CaptionsFit(window);
+    }));
+    window.setFont(font);
 }
 
 } // namespace ui

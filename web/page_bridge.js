@@ -25,6 +25,9 @@ class ModuleBridge {
         this.encoder = new TextEncoder();
         // The pane's font, for measuring its text.
         this.measure = document.createElement('canvas').getContext('2d');
+        // Keys go through a Mac's key map on a Mac, an iPhone or an iPad.
+        const platform = navigator.platform || navigator.userAgentData?.platform || '';
+        this.mac = /^(mac|iphone|ipad|ipod)/i.test(platform);
     }
 
     // Calls the module's Web<name> on the window.
@@ -57,18 +60,22 @@ class ModuleBridge {
         this.heap().set(bytes, pointer);
     }
 
-    // Where every control stands for a view `width` px wide: a Map from identity to its place,
-    // and the window's size.
-    placesForView(viewWidth) {
-        const pointer = this.call('PlacesForView', viewWidth) >>> 0;
-        const [count, width, height] = new Int32Array(this.heap().buffer, pointer, 3);
-        const numbers = new Int32Array(this.heap().buffer, pointer + 12, 4 * count);
+    // Where every control stands for a view `width` px wide, with a finger (`coarse`) or not: a
+    // Map from identity to its place, the window's size, whether the layout is a finger's, and
+    // its text sizes in px.
+    placesForView(viewWidth, coarse) {
+        const pointer = this.call('PlacesForView', viewWidth, coarse) >>> 0;
+        const [count, width, height, touch, ...sizes] = new Int32Array(this.heap().buffer,
+            pointer, 7);
+        const [fontSize, paneFontSize, paneLineHeight] = sizes.map((size) => size / 100);
+        const numbers = new Int32Array(this.heap().buffer, pointer + 28, 4 * count);
         const placed = new Map();
         for (let id = 0; id < count; ++id) {
             const [left, top, w, h] = numbers.subarray(4 * id, 4 * id + 4);
             placed.set(id, { left, top, width: w, height: h });
         }
-        return { placed, width, height };
+        return { placed, width, height, touch: Boolean(touch), fontSize, paneFontSize,
+            paneLineHeight };
     }
 
     paneLine(line) {
@@ -112,14 +119,23 @@ class ModuleBridge {
         return this.measure.measureText(text).width;
     }
 
-    // A key for the pane, by its DOM name: whether the pane took it.
-    paneKey(key, control, shift) {
-        const name = this.encoder.encode(key);
+    // A caption's width in the window's font at `size` px.
+    captionWidth(text, size) {
+        this.captionMeasure ??= document.createElement('canvas').getContext('2d');
+        this.captionMeasure.font = `${size}px ${getComputedStyle(document.body).fontFamily}`;
+        return this.captionMeasure.measureText(text).width;
+    }
+
+    // A key for the pane, by its DOM name, through the key map of the browser's platform: 0
+    // if the pane has no use for it, 1 if it took it, 2 for Copy.
+    paneKey(event) {
+        const name = this.encoder.encode(event.key);
         const pointer = this.module._malloc(name.length + 1) >>> 0;
         this.heap().set(name, pointer);
-        const taken = this.call('PaneKey', pointer, name.length, control, shift);
+        const taken = this.call('PaneKey', pointer, name.length, this.mac, event.ctrlKey,
+            event.altKey, event.metaKey, event.shiftKey);
         this.module._free(pointer);
-        return Boolean(taken);
+        return taken;
     }
 
     // The report exactly as the run wrote it, CR LF line ends included.

@@ -5,6 +5,7 @@
 #include "web/web_window.h"
 
 #include "form/flow.h"
+#include "form/pane_input.h"
 
 #include <emscripten.h>
 
@@ -15,9 +16,17 @@
 #include <string_view>
 #include <vector>
 
-using form::PaneKey;
 using form::PaneModel;
 using web::WebWindow;
+
+// How wide the page draws a caption in the touch layout's font, in CSS pixels; whether every
+// caption fits its control with the window's font at `size` px.
+// clang-format off
+EM_JS(double, PageCaptionWidth, (const char *text, std::size_t size, double fontSize), {
+    return Module.page.captionWidth(Module.page.text(text, size), fontSize);
+});
+EM_JS(bool, PageCaptionsFit, (double size), { return Module.page.captionsFit(size); });
+// clang-format on
 
 namespace {
 
@@ -30,24 +39,6 @@ PaneModel &Pane(WebWindow *window)
 {
     return window->Model().Pane();
 }
-
-// The keys the pane moves its caret by, as the DOM names them; with Ctrl, Home and End go to the
-// ends of the text.
-struct KeyName {
-    std::string_view name;
-    PaneKey key;
-    PaneKey withControl;
-};
-constexpr std::array kPaneKeys = {
-    KeyName { "ArrowLeft", PaneKey::Left, PaneKey::Left },
-    KeyName { "ArrowRight", PaneKey::Right, PaneKey::Right },
-    KeyName { "ArrowUp", PaneKey::Up, PaneKey::Up },
-    KeyName { "ArrowDown", PaneKey::Down, PaneKey::Down },
-    KeyName { "PageUp", PaneKey::PageUp, PaneKey::PageUp },
-    KeyName { "PageDown", PaneKey::PageDown, PaneKey::PageDown },
-    KeyName { "Home", PaneKey::LineStart, PaneKey::TextStart },
-    KeyName { "End", PaneKey::LineEnd, PaneKey::TextEnd },
-};
 
 } // namespace
 
@@ -71,17 +62,36 @@ EMSCRIPTEN_KEEPALIVE char *WebBoxBuffer(WebWindow *window, int id, std::size_t b
     return text.data();
 }
 
-// Where each control stands for a view `width` CSS px wide: the number of controls, the window's
-// width and height, then each control's left, top, width and height, by identity.
-EMSCRIPTEN_KEEPALIVE const std::int32_t *WebPlacesForView(WebWindow *window, int width)
+// Where each control stands for a view `width` CSS px wide, with a finger (`coarse`) or not: the
+// number of controls, the window's width and height, whether the layout is a finger's, its text
+// sizes (the window's, the report's and the report's line spacing, in hundredths of a px), then
+// each control's left, top, width and height, by identity.
+EMSCRIPTEN_KEEPALIVE const std::int32_t *WebPlacesForView(WebWindow *window, int width, bool coarse)
 {
-    const form::WindowPlaces placed = form::PlacesForView(width);
+    const auto captionWidth = [](std::string_view text) {
+        return PageCaptionWidth(text.data(), text.size(), form::kTouchFontSize);
+    };
+    const form::WindowPlaces placed = form::PlacesForView(
+        width, coarse ? form::Pointer::Coarse : form::Pointer::Fine, captionWidth);
+    const auto hundredths = [](double px) { return static_cast<std::int32_t>(px * 100); };
     std::vector<std::int32_t> &numbers = window->Places();
-    numbers = { static_cast<std::int32_t>(form::kControlCount), placed.width, placed.height };
+    numbers = { static_cast<std::int32_t>(form::kControlCount), placed.width, placed.height,
+        placed.touch, hundredths(placed.fontSize), hundredths(placed.paneFontSize),
+        hundredths(placed.paneLineHeight) };
     for (const form::Place &place : placed.places) {
         numbers.insert(numbers.end(), { place.left, place.top, place.width, place.height });
     }
     return numbers.data();
+}
+
+// The window's font in px where the window stands as the table draws it: the largest at which
+// the page draws every caption within its control.
+EMSCRIPTEN_KEEPALIVE double WebFittingWindowFontSize()
+{
+    constexpr double kPixelsPerPoint = 4.0 / 3.0;
+    return kPixelsPerPoint * form::FittingWindowFontPoints([](double points) {
+        return PageCaptionsFit(points * kPixelsPerPoint);
+    });
 }
 
 EMSCRIPTEN_KEEPALIVE void WebOptionChosen(WebWindow *window, int id)
@@ -150,12 +160,12 @@ EMSCRIPTEN_KEEPALIVE std::size_t WebPaneCaretColumn(WebWindow *window)
     return Pane(window).Caret().column;
 }
 
-// A press of the left button: one click takes a character, two a word, three or more a line.
+// A press of the left button, the browser's `clicks`-th in a row: one click takes a character,
+// two a word, three a line, and so on again.
 EMSCRIPTEN_KEEPALIVE void WebPanePress(
     WebWindow *window, std::size_t line, std::size_t column, int clicks, bool shift)
 {
-    const auto unit = static_cast<form::PaneUnit>(std::clamp(clicks, 1, 3));
-    Pane(window).Press({ line, column }, unit, shift);
+    Pane(window).Press({ line, column }, form::UnitOf(clicks), shift);
 }
 
 EMSCRIPTEN_KEEPALIVE void WebPaneDragTo(WebWindow *window, std::size_t line, std::size_t column)
@@ -168,23 +178,75 @@ EMSCRIPTEN_KEEPALIVE void WebPaneRelease(WebWindow *window)
     Pane(window).Release();
 }
 
-// A key pressed in the pane, by its DOM name (KeyboardEvent.key) in UTF-8: whether the pane
-// took it. Ctrl+A selects everything.
-EMSCRIPTEN_KEEPALIVE bool WebPaneKey(
-    WebWindow *window, const char *key, std::size_t size, bool control, bool shift)
+// A key pressed in the pane, by its DOM name (KeyboardEvent.key) in UTF-8, through the key map of
+// a Mac (`mac`) or of other platforms: 0 if the pane has no use for it, 1 if it moved the caret
+// or selected, 2 for Copy, which the page leaves to the browser.
+EMSCRIPTEN_KEEPALIVE int WebPaneKey(WebWindow *window, const char *key, std::size_t size, bool mac,
+    bool ctrl, bool alt, bool meta, bool shift)
 {
-    const std::string_view name(key, size);
-    if (control && (name == "a" || name == "A")) {
+    const auto modifiers = static_cast<std::uint8_t>(
+        (ctrl ? form::kCtrl : 0) | (alt ? form::kAlt : 0) | (meta ? form::kMeta : 0));
+    const form::PaneKeyBinding *binding = form::FindPaneKey(
+        mac ? form::KeyMap::Mac : form::KeyMap::Usual, std::string_view(key, size), modifiers);
+    if (binding == nullptr) {
+        return 0;
+    }
+    switch (binding->command) {
+    case form::PaneCommand::Move:
+        Pane(window).Key(binding->move, shift);
+        break;
+    case form::PaneCommand::SelectAll:
         Pane(window).SelectAll();
-        return true;
+        break;
+    case form::PaneCommand::Copy:
+        return 2;
     }
-    const auto *known = std::find_if(
-        kPaneKeys.begin(), kPaneKeys.end(), [&](const KeyName &k) { return k.name == name; });
-    if (known == kPaneKeys.end()) {
-        return false;
-    }
-    Pane(window).Key(control ? known->withControl : known->key, shift);
-    return true;
+    return 1;
+}
+
+EMSCRIPTEN_KEEPALIVE void WebPaneSelectAll(WebWindow *window)
+{
+    Pane(window).SelectAll();
+}
+
+// A finger held still on the text.
+EMSCRIPTEN_KEEPALIVE void WebPaneHold(WebWindow *window, std::size_t line, std::size_t column)
+{
+    Pane(window).Hold({ line, column });
+}
+
+// How many taps in a row a tap at (x, y) at `time` ms makes, after the last one of `lastCount`.
+EMSCRIPTEN_KEEPALIVE int WebNextTap(
+    double lastX, double lastY, double lastTime, int lastCount, double x, double y, double time)
+{
+    return form::NextClick({ lastX, lastY, lastTime, lastCount }, x, y, time).count;
+}
+
+// How far a finger may move and still tap, in px; how long it is held for the menu, in ms.
+EMSCRIPTEN_KEEPALIVE double WebTapSlop()
+{
+    return form::ClickLimits {}.distance;
+}
+
+EMSCRIPTEN_KEEPALIVE double WebLongPress()
+{
+    return form::kLongPress;
+}
+
+// A drag held at (x, y) past the view's edges: 0 while it is within the view, else the step of
+// scrolling towards it and the ms until the next, as 9 * interval + 3 * (down + 1) + across + 1
+// (down and across -1, 0 or 1).
+EMSCRIPTEN_KEEPALIVE int WebAutoScroll(
+    double left, double top, double right, double bottom, double x, double y)
+{
+    const auto scroll = form::AutoScrollFor({ left, top, right, bottom }, x, y);
+    return scroll ? 9 * scroll->interval + 3 * (scroll->down + 1) + scroll->across + 1 : 0;
+}
+
+// Where the view scrolls sideways to show the caret at `x`.
+EMSCRIPTEN_KEEPALIVE double WebScrollToReveal(double x, double scroll, double width, double margin)
+{
+    return form::ScrollToReveal(x, scroll, width, margin);
 }
 
 // The user has scrolled the view to show `top` as its first whole line.
@@ -208,6 +270,11 @@ EMSCRIPTEN_KEEPALIVE const char *WebPaneSelectedText(WebWindow *window)
 EMSCRIPTEN_KEEPALIVE std::size_t WebPaneSelectedSize(WebWindow *window)
 {
     return window->Copied().size();
+}
+
+EMSCRIPTEN_KEEPALIVE void WebPaneFontChanged(WebWindow *window)
+{
+    window->PaneFontChanged();
 }
 
 // Where each cell of the line starts, in pixels from the line's start: one more than its TABs.

@@ -6,6 +6,8 @@
 
 // A key typed during a run shows within about two frames of 60 Hz.
 const kLongestWithoutFrame = 25; // ms
+// A control brought into view stands this far from the view's edge.
+const kFocusMargin = 8; // px
 
 class Page extends ModuleBridge {
     constructor(api) {
@@ -16,7 +18,6 @@ class Page extends ModuleBridge {
         this.held = new Map(); // frame identity -> the ids of the elements it holds
         this.boxes = new Map(); // control identity -> input
         this.options = new Map();
-        this.startButtons = [];
         this.pane = null;
         // A yield's turn is one task of the browser's event loop: a message to itself, which
         // no browser delays as it does a chain of zero-time timers (4 ms each).
@@ -33,7 +34,6 @@ class Page extends ModuleBridge {
     start(module) {
         this.module = module;
         this.window = module._WebCreateWindow();
-        this.arrangeFocusOrder();
         this.followView();
         this.readyForTouch();
         this.pane.resized();
@@ -42,67 +42,115 @@ class Page extends ModuleBridge {
         document.body.dataset.ready = '1';
     }
 
-    // The pane's font is the desktop's: a point is 4/3 CSS pixels. `windowId` is the
+    // The pane's font is the desktop's, at the size the layout gives. `windowId` is the
     // window's identity as the container of its own controls.
-    createWindow(window, windowId, caption, width, height, paneFont, panePoints) {
+    createWindow(window, windowId, caption, width, height, paneFont) {
         this.window = window;
         this.windowId = windowId;
-        const font = `"${paneFont}", "Liberation Sans", sans-serif`;
-        this.form.style.setProperty('--pane-font', font);
-        this.form.style.setProperty('--pane-font-size', (panePoints * 4 / 3) + 'px');
-        this.measure.font = `${panePoints * 4 / 3}px ${font}`;
+        this.paneFont = `"${paneFont}", "Liberation Sans", sans-serif`;
+        this.form.style.setProperty('--pane-font', this.paneFont);
         document.title = caption;
         document.getElementById('WindowCaption').textContent = caption;
         this.windowSize = { width, height };
     }
 
     // The window's focus order crosses its frames (the RF side's max error comes after the
-    // shared FoLD group), so every control is a child of the window, placed where the
-    // table puts it, and the controls that take the focus stand in the page in that order:
-    // the browser's own Tab order, with no tab index to override it. Each frame owns what
-    // it holds, so that assistive technology still reads a group under its caption.
-    arrangeFocusOrder() {
+    // shared FoLD group), so every control is a child of the window, placed where the layout
+    // puts it, and the controls stand in the page in the order the window gives: each that
+    // takes the focus in its focus order, each box after its caption. That is the browser's own
+    // Tab order, with no tab index to override it. Each frame owns what it holds, so that
+    // assistive technology still reads a group under its caption.
+    arrange(order) {
         const frames = [...this.held.keys()].map(id => this.controls.get(id));
-        const focusOrder = [...this.controls.values()]
-            .filter(control => !frames.includes(control))
-            .sort((a, b) => a.tabOrder - b.tabOrder);
-        this.form.append(...frames, ...focusOrder);
+        this.form.append(...frames, ...order.map(id => this.controls.get(id)));
         for (const [id, held] of this.held) {
             this.controls.get(id).setAttribute('aria-owns', held.join(' '));
         }
     }
 
-    // The window as the desktop lays it out wherever the view has room for it. On a narrower
-    // view (a phone, a tablet held upright, a zoomed screen) its controls flow into one
-    // column instead, so that the page never scrolls sideways; they keep their order in the
-    // page, and with it the window's tab order and the groups a screen reader reads.
+    // The window as the desktop lays it out wherever the view has room for it and the user
+    // points with a mouse. For a finger, or on a narrower view (a phone, a tablet held upright,
+    // a zoomed screen), its controls flow into one column instead, each a target a finger hits,
+    // so that the page never scrolls sideways; they keep their order in the page, and with it
+    // the window's tab order and the groups a screen reader reads. A control that has the focus
+    // stays in view when an on-screen keyboard takes half the view.
     followView() {
         document.documentElement.style.setProperty('--window-width',
             this.windowSize.width + 'px');
+        this.coarse = matchMedia('(pointer: coarse)');
         this.fitToView();
         window.addEventListener('resize', () => this.fitToView());
+        this.coarse.addEventListener('change', () => this.fitToView());
+        window.visualViewport?.addEventListener('resize', () => this.keepFocusInView());
     }
 
     fitToView(again = false) {
         const view = document.documentElement.clientWidth;
         const narrow = view < this.windowSize.width;
+        const coarse = this.coarse.matches;
         document.documentElement.classList.toggle('narrow', narrow);
         const width = narrow ? this.form.parentElement.clientWidth : this.windowSize.width;
-        if (width === this.laidOutWidth) {
+        if (width === this.laidOutWidth && coarse === this.laidOutCoarse) {
             return;
         }
         this.laidOutWidth = width;
-        const { placed, height } = this.placesForView(width);
-        for (const [id, place] of placed) {
+        this.laidOutCoarse = coarse;
+        const layout = this.placesForView(width, coarse);
+        for (const [id, place] of layout.placed) {
             Object.assign(this.controls.get(id).style, { left: place.left + 'px',
                 top: place.top + 'px', width: place.width + 'px',
                 height: place.height + 'px' });
         }
-        this.form.style.width = width + 'px';
-        this.form.style.height = height + 'px';
+        this.form.style.width = layout.width + 'px';
+        this.form.style.height = layout.height + 'px';
+        document.documentElement.classList.toggle('touch', layout.touch);
+        this.setFontSize(layout.touch ? layout.fontSize : this.call('FittingWindowFontSize'));
+        this.pane.setTextSize(layout.paneFontSize, layout.paneLineHeight);
         // A page grown taller may have brought in a scroll bar that takes from the view.
         if (!again && document.documentElement.clientWidth !== view) {
             this.fitToView(true);
+        }
+    }
+
+    setFontSize(size) {
+        this.form.style.setProperty('--font-size', size + 'px');
+    }
+
+    // Whether every caption fits with the window's font at `size` px: a label's text ends
+    // before the box it names (the next control in the page) begins, an option's and a
+    // button's within its own width, a frame's caption within its frame.
+    captionsFit(size) {
+        this.setFontSize(size);
+        const range = document.createRange();
+        const fits = (part) => {
+            if (part.localName === 'legend') {
+                return part.offsetLeft + part.offsetWidth <= part.parentElement.clientWidth;
+            }
+            if (part.classList.contains('label')) {
+                range.selectNodeContents(part);
+                return part.offsetLeft + range.getBoundingClientRect().width
+                    < part.nextElementSibling.offsetLeft;
+            }
+            return part.scrollWidth <= part.clientWidth;
+        };
+        return [...this.form.querySelectorAll('.label, .option, button, legend')].every(fits);
+    }
+
+    // Scrolls the page as little as brings the focused control into the part of the view the
+    // on-screen keyboard leaves.
+    keepFocusInView() {
+        const focused = document.activeElement;
+        const view = window.visualViewport;
+        if (!focused || !this.form.contains(focused)) {
+            return;
+        }
+        const box = focused.getBoundingClientRect();
+        const below = box.bottom + kFocusMargin - (view.offsetTop + view.height);
+        const above = view.offsetTop - (box.top - kFocusMargin);
+        if (below > 0) {
+            window.scrollBy(0, below);
+        } else if (above > 0) {
+            window.scrollBy(0, -above);
         }
     }
 
@@ -171,8 +219,7 @@ class Page extends ModuleBridge {
             control = document.createElement('button');
             control.type = 'button';
             control.textContent = row.caption;
-            control.addEventListener('click', () => this.buttonClicked(row.id, control));
-            this.startButtons.push(control);
+            control.addEventListener('click', () => this.call('ButtonClicked', row.id));
             break;
         case 'ProgressBar': {
             control = document.createElement('div');
@@ -206,17 +253,11 @@ class Page extends ModuleBridge {
             && row.accessibleName !== row.caption) {
             control.setAttribute('aria-label', row.accessibleName);
         }
-        control.tabOrder = row.tabIndex;
         if (row.container !== this.windowId) {
             this.held.get(row.container).push(control.id);
         }
         this.controls.set(row.id, control);
         this.form.append(control);
-    }
-
-    buttonClicked(id, button) {
-        this.lastStartButton = button;
-        this.call('ButtonClicked', id);
     }
 
     setBoxText(id, text) {
@@ -241,21 +282,30 @@ class Page extends ModuleBridge {
     }
 
     setRunning(running) {
-        running = Boolean(running);
-        this.api.running = running;
+        this.api.running = Boolean(running);
         if (running) {
             this.watchFrames();
         }
-        for (const button of this.startButtons) {
-            button.disabled = running;
-        }
         this.pane.render();
-        // A button that had the focus gets it back when it is enabled again.
-        const active = document.activeElement;
-        if (!running && this.lastStartButton
-            && (!active || active === document.body || active.closest('dialog'))) {
-            this.lastStartButton.focus({ preventScroll: true });
+    }
+
+    setEnabled(id, enabled) {
+        this.controls.get(id).disabled = !enabled;
+    }
+
+    // The identity of the control that has the focus, or -1 for none.
+    focusedControl() {
+        const focused = document.activeElement;
+        for (const [id, control] of this.controls) {
+            if (control === focused || this.options.get(id) === focused) {
+                return id;
+            }
         }
+        return -1;
+    }
+
+    focus(id) {
+        (this.options.get(id) || this.controls.get(id)).focus({ preventScroll: true });
     }
 
     numberFormat(decimal, group, capacity) {

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: MIT
 // The result pane's input: where a point falls in the text, what the mouse and the keys do (the
-// pane's model decides, this passes them on), scrolling sideways to the caret, and the copy:
-// the browser's own Copy (keys, context menu) answered with the model's selected text.
+// pane's model decides, this passes them on), a drag held past the view scrolling it on a timer,
+// scrolling sideways to the caret, and the copy: the browser's own Copy (keys, context menu)
+// answered with the model's selected text.
+
+// A step of a drag's scrolling sideways.
+const kHorizontalStep = 20; // px
 
 class PaneInput {
     constructor(pane) {
@@ -9,6 +13,8 @@ class PaneInput {
         this.element = pane.element;
         this.page = pane.page;
         this.dragging = false;
+        this.dragPoint = null;
+        this.scrollTimer = 0;
         // The browser offers Copy (keys, context menu) only over a selection of its own: this
         // element holds one while the pane has a selection, and the copy event is answered
         // with the pane's text.
@@ -32,7 +38,7 @@ class PaneInput {
         const y = Math.max(0, Math.min(clientY - box.top - this.element.clientTop,
             this.pane.viewHeight() - 1));
         const line = Math.max(0, Math.min(this.pane.lineCount - 1,
-            Math.floor(this.pane.drawnTop() + y / kLineHeight)));
+            Math.floor(this.pane.drawnTop() + y / this.pane.lineHeight)));
         const x = clientX - box.left - this.element.clientLeft + this.pane.lineLeft()
             - kRowPadding;
         return { line, column: this.columnAt(line, x) };
@@ -90,7 +96,6 @@ class PaneInput {
         this.pane.draw();
     }
 
-    // A drag held above or below the view scrolls it on, a line at each move.
     mouseMove(event) {
         if (!this.dragging) {
             return;
@@ -99,20 +104,46 @@ class PaneInput {
             this.mouseUp();
             return;
         }
-        const box = this.element.getBoundingClientRect();
-        if (event.clientY < box.top || event.clientY > box.bottom) {
-            const step = event.clientY < box.top ? -1 : 1;
-            this.pane.model('ScrollTo', Math.max(0, this.pane.top + step));
-            this.pane.draw();
-        }
-        const at = this.positionAt(event.clientX, event.clientY);
+        this.dragPoint = [event.clientX, event.clientY];
+        this.extendToDragPoint();
+        this.scrollOn();
+    }
+
+    extendToDragPoint() {
+        const at = this.positionAt(...this.dragPoint);
         this.pane.model('DragTo', at.line, at.column);
         this.pane.draw();
         this.revealCaret();
     }
 
+    // While the drag is held past the view's edges, the view scrolls towards it a step at a
+    // time, as often as the model says, and the selection follows.
+    scrollOn() {
+        clearTimeout(this.scrollTimer);
+        const box = this.element.getBoundingClientRect();
+        const left = box.left + this.element.clientLeft;
+        const top = box.top + this.element.clientTop;
+        const code = this.page.module._WebAutoScroll(left, top, left + this.element.clientWidth,
+            top + this.element.clientHeight, ...this.dragPoint);
+        if (code === 0) {
+            return;
+        }
+        this.scrollTimer = setTimeout(() => {
+            const down = Math.floor(code / 3) % 3 - 1;
+            const across = code % 3 - 1;
+            if (down !== 0) {
+                this.pane.model('ScrollTo', Math.max(0, this.pane.top + down));
+                this.pane.draw();
+            }
+            this.element.scrollLeft += across * kHorizontalStep;
+            this.extendToDragPoint();
+            this.scrollOn();
+        }, Math.floor(code / 9));
+    }
+
     mouseUp() {
         if (this.dragging) {
+            clearTimeout(this.scrollTimer);
             this.dragging = false;
             this.pane.model('Release');
             this.pane.draw();
@@ -120,13 +151,10 @@ class PaneInput {
     }
 
     keyDown(event) {
-        const control = event.ctrlKey || event.metaKey;
-        const key = event.key;
-        if (control && (key === 'c' || key === 'C' || key === 'Insert')) {
+        const taken = this.page.paneKey(event);
+        if (taken === 2) {
             this.holdNativeSelection(); // the browser copies, and asks the copy event
-            return;
-        }
-        if (this.page.paneKey(key, control, event.shiftKey)) {
+        } else if (taken === 1) {
             event.preventDefault();
             this.pane.draw();
             this.revealCaret();
@@ -136,12 +164,11 @@ class PaneInput {
     // Scrolls sideways as little as shows the caret.
     revealCaret() {
         const x = this.page.xOf(this.pane.caret.line, this.pane.caret.column) + kRowPadding;
-        const width = this.element.clientWidth;
         const left = this.pane.lineLeft();
-        if (x - kRowPadding < left) {
-            this.element.scrollLeft = this.pane.scrollLeftFor(Math.max(0, x - kRowPadding));
-        } else if (x + kRowPadding > left + width) {
-            this.element.scrollLeft = this.pane.scrollLeftFor(x + kRowPadding - width);
+        const wanted = this.page.module._WebScrollToReveal(x, left, this.element.clientWidth,
+            kRowPadding);
+        if (wanted !== left) {
+            this.element.scrollLeft = this.pane.scrollLeftFor(wanted);
         }
     }
 

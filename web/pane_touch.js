@@ -1,21 +1,20 @@
 // SPDX-License-Identifier: MIT
 // The result pane by touch: taps, double taps, a long press and its menu.
 
-// A finger held this long opens the pane's menu; taps this close in time and place count
-// as one double tap; a finger that moves further scrolls.
-const kLongPress = 500; // ms
-const kDoubleTap = 400; // ms
-const kTapSlop = 10; // px
-
 // The result pane by touch. A tap places the caret and a double tap selects a word: the pane
-// gets the mouse events of a click and a double click there, with the taps counted, in
-// place of the browser's own. A long press opens the pane's own menu, Copy and Select All,
-// as the right button opens the browser's. A finger that moves scrolls the pane. The pane
-// holds the finger's events (pointer capture), since a row under it may be drawn anew.
+// gets the mouse events of a click and a double click there, with the taps counted as the
+// window counts clicks, in place of the browser's own. A long press selects the word under the
+// finger, as phones do, and opens the pane's own menu, Copy and Select All, as the right button
+// opens the browser's. A finger that moves scrolls the pane. The pane holds the finger's events
+// (pointer capture), since a row under it may be drawn anew.
 class PaneTouch {
     constructor(pane, menu) {
         this.pane = pane;
         this.menu = menu;
+        // How far a finger may move and still tap; how long it is held to select and open the
+        // menu.
+        this.tapSlop = pane.page.module._WebTapSlop();
+        this.longPress = pane.page.module._WebLongPress();
         this.start = null; // where the finger came down, while it may still tap
         this.lastTap = null;
         this.touching = false;
@@ -65,15 +64,18 @@ class PaneTouch {
             this.start = { x, y };
             this.timer = setTimeout(() => {
                 this.start = null;
+                const at = this.pane.input.positionAt(x, y);
+                this.pane.model('Hold', at.line, at.column);
+                this.pane.draw();
                 this.openMenu(x, y);
-            }, kLongPress);
+            }, this.longPress);
         }
     }
 
     moved(event) {
         const start = this.start;
         if (start && event.pointerType === 'touch'
-            && Math.hypot(event.clientX - start.x, event.clientY - start.y) > kTapSlop) {
+            && Math.hypot(event.clientX - start.x, event.clientY - start.y) > this.tapSlop) {
             this.cancel();
         }
     }
@@ -90,9 +92,9 @@ class PaneTouch {
         if (!start || event.pointerType !== 'touch') {
             return;
         }
-        const last = this.lastTap;
-        const count = last && event.timeStamp - last.time < kDoubleTap
-            && Math.hypot(start.x - last.x, start.y - last.y) < kTapSlop ? last.count + 1 : 1;
+        const last = this.lastTap || { x: 0, y: 0, time: 0, count: 0 };
+        const count = this.pane.page.module._WebNextTap(last.x, last.y, last.time, last.count,
+            start.x, start.y, event.timeStamp);
         this.lastTap = { ...start, time: event.timeStamp, count };
         for (const type of ['mousedown', 'mouseup']) {
             this.pane.element.dispatchEvent(new MouseEvent(type, { bubbles: true,

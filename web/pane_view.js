@@ -11,7 +11,6 @@ const kAllRowsInPage = 5000;
 // pixels): a longer report, or a wider line, is scrolled through a scaled range.
 const kLargestScrollHeight = 8000000;
 const kLargestScrollWidth = kLargestScrollHeight;
-const kLineHeight = 13; // px: Arial at 11 px, as the desktop pane spaces its lines
 const kRowPadding = 4; // px, left and right of each row
 
 function ordered(a, b) {
@@ -41,6 +40,9 @@ class ReportPane {
         this.height = 0;
         this.contentHeight = 0;
         this.scaled = false;
+        // The report's text size and line spacing in px, which the layout gives.
+        this.fontSize = 0;
+        this.lineHeight = 1;
 
         this.input = new PaneInput(this);
 
@@ -59,9 +61,28 @@ class ReportPane {
         return this.anchor.line !== this.caret.line || this.anchor.column !== this.caret.column;
     }
 
+    // The report's text at `size` px on lines `lineHeight` px apart: the rows are drawn anew.
+    setTextSize(size, lineHeight) {
+        if (size === this.fontSize && lineHeight === this.lineHeight) {
+            return;
+        }
+        this.fontSize = size;
+        this.lineHeight = lineHeight;
+        const style = this.page.form.style;
+        style.setProperty('--pane-font-size', size + 'px');
+        style.setProperty('--pane-line-height', lineHeight + 'px');
+        this.page.measure.font = `${size}px ${this.page.paneFont}`;
+        this.model('FontChanged');
+        this.content.replaceChildren();
+        this.rows.clear();
+        this.widest = 0;
+        this.drawnState = [];
+        this.resized();
+    }
+
     resized() {
         this.height = this.element.clientHeight;
-        this.model('SetVisibleLines', Math.max(1, Math.floor(this.viewHeight() / kLineHeight)));
+        this.model('SetVisibleLines', Math.max(1, Math.floor(this.viewHeight() / this.lineHeight)));
         this.draw();
     }
 
@@ -130,7 +151,7 @@ class ReportPane {
     }
 
     layout() {
-        const total = this.lineCount * kLineHeight;
+        const total = this.lineCount * this.lineHeight;
         this.scaled = total > kLargestScrollHeight;
         this.contentHeight = Math.min(total, kLargestScrollHeight);
         this.content.style.height = this.contentHeight + 'px';
@@ -172,7 +193,7 @@ class ReportPane {
     // How far the view scrolls, in pixels and in lines.
     scrollRange() {
         return [this.contentHeight - this.viewHeight(),
-            Math.max(0, this.lineCount - this.viewHeight() / kLineHeight)];
+            Math.max(0, this.lineCount - this.viewHeight() / this.lineHeight)];
     }
 
     // The line, with its fraction, at the top of the view.
@@ -201,8 +222,8 @@ class ReportPane {
     }
 
     rowTop(line, top) {
-        return this.scaled ? this.element.scrollTop + (line - top) * kLineHeight
-            : line * kLineHeight;
+        return this.scaled ? this.element.scrollTop + (line - top) * this.lineHeight
+            : line * this.lineHeight;
     }
 
     // Puts the rows in view on the page. While no run is going and the report is short
@@ -212,7 +233,7 @@ class ReportPane {
         const top = this.drawnTop();
         const first = Math.max(0, Math.floor(top));
         const last = Math.min(this.lineCount - 1,
-            Math.floor(top + this.viewHeight() / kLineHeight) + 1);
+            Math.floor(top + this.viewHeight() / this.lineHeight) + 1);
         const keepAll = this.keepsAllRows();
         if ((!keepAll || this.scaled)
             && [...this.rows.keys()].some((line) => line < first || line > last)) {
@@ -435,7 +456,7 @@ class ReportPane {
     }
 
     selectAll() {
-        this.page.paneKey('a', true, false);
+        this.model('SelectAll');
         this.draw();
     }
 }

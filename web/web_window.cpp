@@ -14,21 +14,26 @@
 // clang-format off
 EM_JS(void, PageCreateWindow, (const void *window, int windowId, const char *caption,
     std::size_t captionSize, int width, int height, const char *paneFont,
-    std::size_t paneFontSize, double panePoints), {
+    std::size_t paneFontSize), {
     const page = Module.page;
     page.createWindow(window, windowId, page.text(caption, captionSize), width, height,
-        page.text(paneFont, paneFontSize), panePoints);
+        page.text(paneFont, paneFontSize));
 });
 EM_JS(void, PageCreateControl, (int id, const char *kind, std::size_t kindSize,
     const char *name, std::size_t nameSize, int container, const char *caption,
     std::size_t captionSize, const char *accessibleName, std::size_t accessibleNameSize,
-    int tabIndex, bool whiteBackground), {
+    bool whiteBackground), {
     const page = Module.page;
     page.createControl({ id, kind: page.text(kind, kindSize), name: page.text(name, nameSize),
         container, caption: page.text(caption, captionSize),
-        accessibleName: page.text(accessibleName, accessibleNameSize), tabIndex,
-        whiteBackground });
+        accessibleName: page.text(accessibleName, accessibleNameSize), whiteBackground });
 });
+EM_JS(void, PageArrange, (const form::ControlId *order, std::size_t count), {
+    Module.page.arrange(Array.from(HEAPU8.subarray(order, order + count)));
+});
+EM_JS(void, PageSetEnabled, (int id, bool enabled), { Module.page.setEnabled(id, enabled); });
+EM_JS(int, PageFocusedControl, (), { return Module.page.focusedControl(); });
+EM_JS(void, PageFocus, (int id), { Module.page.focus(id); });
 EM_JS(void, PageSetBoxText, (int id, const char *text, std::size_t size), {
     Module.page.setBoxText(id, Module.page.text(text, size));
 });
@@ -67,7 +72,7 @@ WebWindow::WebWindow()
     // The page reads the pane through this window from the first time it draws it, below.
     PageCreateWindow(this, Number(form::kForm1), form::kWindowCaption.data(),
         form::kWindowCaption.size(), Pixels(form::kClientWidth), Pixels(form::kClientHeight),
-        form::kPaneFontFamily.data(), form::kPaneFontFamily.size(), form::kPaneFontPoints);
+        form::kPaneFontFamily.data(), form::kPaneFontFamily.size());
     for (std::size_t i = 0; i < form::kControlCount; ++i) {
         const auto id = static_cast<form::ControlId>(i);
         const form::ControlRow &row = form::Row(id);
@@ -75,11 +80,18 @@ WebWindow::WebWindow()
         const std::string accessibleName = form::AccessibleName(row);
         PageCreateControl(Number(id), kind.data(), kind.size(), row.name.data(), row.name.size(),
             Number(form::ContainerOf(id)), row.caption.data(), row.caption.size(),
-            accessibleName.data(), accessibleName.size(), row.tabIndex, row.whiteBackground);
+            accessibleName.data(), accessibleName.size(), row.whiteBackground);
     }
-    m_layout.SetFont(Pixels(form::kPaneTabStopTwips),
-        [](std::string_view text) { return PageTextWidth(text.data(), text.size()); });
+    PaneFontChanged();
+    const std::vector<form::ControlId> order = form::ReadingOrder();
+    PageArrange(order.data(), order.size());
     m_window.ApplyDefaults();
+}
+
+void WebWindow::PaneFontChanged()
+{
+    m_layout.SetFont(form::Pixels(form::kPaneTabStopTwips),
+        [](std::string_view text) { return PageTextWidth(text.data(), text.size()); });
 }
 
 void WebWindow::DrawBoxText(form::ControlId box, std::string_view text)
@@ -105,6 +117,22 @@ void WebWindow::DrawPane()
 void WebWindow::DrawRunning(bool running)
 {
     PageSetRunning(running);
+}
+
+void WebWindow::DrawEnabled(form::ControlId control, bool enabled)
+{
+    PageSetEnabled(Number(control), enabled);
+}
+
+std::optional<form::ControlId> WebWindow::FocusedControl()
+{
+    const int id = PageFocusedControl();
+    return id < 0 ? std::nullopt : std::optional(static_cast<form::ControlId>(id));
+}
+
+void WebWindow::Focus(form::ControlId control)
+{
+    PageFocus(Number(control));
 }
 
 void WebWindow::ShowErrorBox(std::string_view title, std::string_view text)

@@ -24,7 +24,11 @@ public:
     void DrawProgress(const form::Progress &progress) override;
     void DrawPane() override;
     void DrawRunning(bool running) override;
-    // ...shows the error box, hands the browser a turn, and writes numbers in its language.
+    void DrawEnabled(form::ControlId control, bool enabled) override;
+    // ...moves the focus, shows the error box, hands the browser a turn, and writes numbers in its
+    // language.
+    std::optional<form::ControlId> FocusedControl() override;
+    void Focus(form::ControlId control) override;
     void ShowErrorBox(std::string_view title, std::string_view text) override;
     void TurnEventLoop() override;
     calc::NumberFormat UserNumberFormat() override;
@@ -38,6 +42,8 @@ public:
     // Where the pane's text goes across the page, in the page's font, and the piece of a line
     // the page last asked for.
     form::PaneLayout &Layout() { return m_layout; }
+    // The pane's text is drawn at another size: its widths are measured anew.
+    void PaneFontChanged();
     std::array<double, 4> &Piece() { return m_piece; }
 
 private:

@@ -2,15 +2,18 @@
 // The result pane's model: what each gesture and key selects, and where the view stands while
 // rows arrive. Both front-ends ask this model, so this table is what the desktop and the page do
 // alike.
+#include "form/pane_input.h"
 #include "form/pane_model.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
 
+using form::KeyMap;
 using form::PaneKey;
 using form::PaneModel;
 using form::PanePosition;
@@ -29,12 +32,15 @@ std::string Report(int rows)
 
 // One thing the user does, or rows of the run arriving.
 struct Step {
-    enum Kind { Press, Drag, Release, Key, Scroll, Rows, SelectAll } kind;
+    enum Kind { Press, Drag, Release, Key, Scroll, Rows, SelectAll, Hold, KeyName } kind;
     PanePosition at {};
     PaneUnit unit = PaneUnit::Character;
     PaneKey key = PaneKey::Left;
     bool shift = false;
     std::size_t count = 0; // the line scrolled to, or the rows that arrive
+    const char *name = ""; // a key as a browser names it, in a key map, with these modifiers
+    KeyMap map = KeyMap::Usual;
+    std::uint8_t modifiers = 0;
 };
 
 Step Press(std::size_t line, std::size_t column, PaneUnit unit = PaneUnit::Character)
@@ -52,6 +58,16 @@ Step Drag(std::size_t line, std::size_t column)
 Step Key(PaneKey key, bool shift = false)
 {
     return { Step::Key, {}, PaneUnit::Character, key, shift };
+}
+Step Hold(std::size_t line, std::size_t column)
+{
+    return { Step::Hold, { line, column } };
+}
+// A key pressed on a page, through the page's key map.
+Step Keys(KeyMap map, const char *name, std::uint8_t modifiers = 0, bool shift = false)
+{
+    return { Step::KeyName, {}, PaneUnit::Character, PaneKey::Left, shift, 0, name, map,
+        modifiers };
 }
 const Step kRelease { Step::Release };
 const Step kSelectAll { Step::SelectAll };
@@ -86,6 +102,8 @@ constexpr std::size_t kEnd = 23; // the last top: 33 lines, 10 in view
 TEST(PaneModelTest, GesturesKeysAndTheViewSelectAlikeEverywhere)
 {
     using K = PaneKey;
+    constexpr KeyMap kUsual = KeyMap::Usual;
+    constexpr KeyMap kMac = KeyMap::Mac;
     constexpr PaneUnit kWord = PaneUnit::Word;
     constexpr PaneUnit kLine = PaneUnit::Line;
     const std::vector<Case> cases = {
@@ -129,6 +147,45 @@ TEST(PaneModelTest, GesturesKeysAndTheViewSelectAlikeEverywhere)
             { Press(3, 4), Key(K::LineEnd), Key(K::LineStart, true) }, "002\t0202A2\t003E23",
             { 3, 0 }, 0 },
         { "select all takes every line", { kSelectAll }, WithLf(Report(30)), { 32, 0 }, 0 },
+
+        // Word moves, and the keys of each platform's map.
+        { "ctrl+shift+right selects to the word's end",
+            { Press(1, 1), kRelease, Keys(kUsual, "ArrowRight", form::kCtrl, true) }, "00",
+            { 1, 3 }, 0 },
+        { "option+shift+right on a mac does the same",
+            { Press(1, 1), kRelease, Keys(kMac, "ArrowRight", form::kAlt, true) }, "00", { 1, 3 },
+            0 },
+        { "word moves cross blanks and line ends",
+            { Press(1, 17), Key(K::WordRight, true), Key(K::WordRight, true) }, "\n001\t0202A2",
+            { 2, 10 }, 0 },
+        { "a word move back takes the word's start",
+            { Press(2, 0), Key(K::WordLeft, true), Key(K::WordLeft, true) }, "0202A2\t003E23\n",
+            { 1, 4 }, 0 },
+        { "word moves stop at the text's ends",
+            { Key(K::WordLeft), Key(K::TextEnd), Key(K::WordRight) }, "", { 32, 0 }, kEnd },
+        { "cmd+left and cmd+shift+right keep to the line",
+            { Press(2, 5), Keys(kMac, "ArrowLeft", form::kMeta),
+                Keys(kMac, "ArrowRight", form::kMeta, true) },
+            "001\t0202A2\t003E23", { 2, 17 }, 0 },
+        { "cmd+down and home go to the text's ends on a mac",
+            { Keys(kMac, "ArrowDown", form::kMeta), Keys(kMac, "Home", 0, true) },
+            WithLf(Report(30)), { 0, 0 }, 0 },
+        { "ctrl+e and ctrl+a keep to the line on a mac",
+            { Press(3, 5), Keys(kMac, "e", form::kCtrl), Keys(kMac, "A", form::kCtrl, true) },
+            "002\t0202A2\t003E23", { 3, 0 }, 0 },
+        { "ctrl+shift+home selects to the start",
+            { Press(3, 5), Keys(kUsual, "Home", form::kCtrl, true) },
+            "Xtal = \u00b5\U0001F600 Hz\n000\t0202A2\t003E23\n001\t0202A2\t003E23\n002\t0",
+            { 0, 0 }, 0 },
+        { "ctrl+home does nothing on a mac",
+            { Press(3, 5), kRelease, Keys(kMac, "Home", form::kCtrl, true) }, "", { 3, 5 }, 0 },
+        { "ctrl+a selects all", { Keys(kUsual, "a", form::kCtrl) }, WithLf(Report(30)), { 32, 0 },
+            0 },
+        { "cmd+a on a mac", { Keys(kMac, "a", form::kMeta) }, WithLf(Report(30)), { 32, 0 }, 0 },
+        { "a finger held on a word selects it", { Hold(1, 6) }, "0202A2", { 1, 10 }, 0 },
+        { "a finger held on the selection keeps it",
+            { Press(1, 1), Drag(2, 2), kRelease, Hold(1, 12) }, "00\t0202A2\t003E23\n00", { 2, 2 },
+            0 },
 
         // The view while the run appends rows: it follows the end while it shows the last line.
         { "the view follows the end", { Key(K::TextEnd), RowsArrive(5) }, "", { 32, 0 }, kEnd + 5 },
@@ -175,6 +232,18 @@ TEST(PaneModelTest, GesturesKeysAndTheViewSelectAlikeEverywhere)
             case Step::SelectAll:
                 pane.SelectAll();
                 break;
+            case Step::Hold:
+                pane.Hold(step.at);
+                break;
+            case Step::KeyName:
+                if (const auto *binding = FindPaneKey(step.map, step.name, step.modifiers)) {
+                    if (binding->command == form::PaneCommand::SelectAll) {
+                        pane.SelectAll();
+                    } else if (binding->command == form::PaneCommand::Move) {
+                        pane.Key(binding->move, step.shift);
+                    }
+                }
+                break;
             }
         }
         EXPECT_EQ(pane.SelectedText(), c.copied);
@@ -199,6 +268,8 @@ TEST(PaneModelTest, TextIsKeptExactlyAndReplacedWhole)
     EXPECT_EQ(pane.Line(2), "last \u00b5");
     EXPECT_EQ(pane.LineLength(2), 6U);
     EXPECT_EQ(pane.Line(3), "");
+    pane.Hold({ 1, 4 }); // between two TABs
+    EXPECT_EQ(pane.SelectedText(), "168");
 
     pane.SelectAll();
     for (const auto &[digit, rows] :
@@ -217,6 +288,42 @@ TEST(PaneModelTest, TextIsKeptExactlyAndReplacedWhole)
         EXPECT_EQ(pane.Line(static_cast<std::size_t>(rows)), row.substr(0, 60));
         pane.ReleaseSpareMemory();
     }
+}
+
+// A press soon after the last and near it is its next click, up to a triple click.
+TEST(PaneModelTest, PressesCountIntoDoubleAndTripleClicks)
+{
+    const std::vector<std::tuple<double, double, int>> presses = { // time, x, clicks
+        { 0, 0, 1 }, { 100, 3, 2 }, { 300, 3, 3 }, { 400, 3, 1 }, { 1000, 3, 1 }, { 1100, 20, 1 },
+        { 1200, 20, 2 }
+    };
+    form::Click click;
+    for (const auto &[time, x, clicks] : presses) {
+        click = form::NextClick(click, x, 0, time);
+        EXPECT_EQ(click.count, clicks) << time;
+    }
+}
+
+// A drag held past the view scrolls towards the pointer, the faster the farther it is; the view
+// scrolls sideways as little as shows the caret.
+TEST(PaneModelTest, HeldDragScrollsFasterFartherOut)
+{
+    const form::ViewEdges view { 10, 20, 110, 220 };
+    EXPECT_FALSE(form::AutoScrollFor(view, 10, 220));
+    // x, y: across, down, interval
+    const std::vector<std::tuple<double, double, int, int, int>> held
+        = { { 50, 221, 0, 1, 100 }, { 50, 10, 0, -1, 49 }, { 110, 240, 0, 1, 12 },
+              { 50, -280, 0, -1, 5 }, { 140, 225, 1, 1, 5 }, { -4, 20, -1, 0, 25 } };
+    for (const auto &[x, y, across, down, interval] : held) {
+        const auto scroll = form::AutoScrollFor(view, x, y);
+        ASSERT_TRUE(scroll);
+        EXPECT_EQ(std::tuple(scroll->across, scroll->down, scroll->interval),
+            std::tuple(across, down, interval));
+    }
+    EXPECT_EQ(form::ScrollToReveal(50, 0, 100, 4), 0);
+    EXPECT_EQ(form::ScrollToReveal(120, 0, 100, 4), 24);
+    EXPECT_EQ(form::ScrollToReveal(30, 40, 100, 4), 26);
+    EXPECT_EQ(form::ScrollToReveal(2, 40, 100, 4), 0);
 }
 
 } // namespace

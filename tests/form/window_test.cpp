@@ -31,12 +31,21 @@ struct FakeFace : form::Surface {
     int frames = 0;
     bool unframed = false; // a box or the bar drawn since the last frame
     std::vector<bool> runs;
+    std::optional<form::ControlId> focused; // a disabled button loses it
     std::vector<std::string> boxes;
     form::Progress progress;
 
     void DrawBoxText(form::ControlId, std::string_view) override { unframed = window.IsRunning(); }
     void DrawOption(form::ControlId, bool) override { }
     void DrawRunning(bool running) override { runs.push_back(running); }
+    void DrawEnabled(form::ControlId control, bool enabled) override
+    {
+        if (!enabled && focused == control) {
+            focused.reset();
+        }
+    }
+    std::optional<form::ControlId> FocusedControl() override { return focused; }
+    void Focus(form::ControlId control) override { focused = control; }
     void DrawProgress(const form::Progress &shown) override
     {
         unframed = window.IsRunning();
@@ -121,9 +130,12 @@ TEST(WindowTest, RunsDrawAtFramesTurnAtTheirPaceAndEndAsTheyShould)
         }
         face.step = c.step;
         face.user = c.user;
+        face.focused = Named(c.button);
         face.window.ButtonClicked(Named(c.button));
 
         EXPECT_EQ(face.runs, (std::vector { true, false }));
+        // The focus comes back to the button that started the run, unless the window closed.
+        EXPECT_EQ(face.focused, c.footer ? std::optional(Named(c.button)) : std::nullopt);
         const std::string report = face.window.Pane().Report().Text();
         if (*c.report != '\0') {
             EXPECT_TRUE(report == calc::testing::ReadTestData(c.report));

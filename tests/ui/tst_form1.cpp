@@ -51,6 +51,8 @@ private slots:
     void defaultsMatchStartState();
     void controlsSitWhereTheLayoutPutsThem();
     void focusMovesInTabIndexOrder();
+    void tabEntersEachOptionGroupAtItsSelection();
+    void spaceOnCalculateRunsAndLeavesTheFocusThere();
     void captionsFitTheirControls();
     void reportColumnsLineUpUnderTheHeadings();
     void optionGroupsAreIndependent();
@@ -186,7 +188,7 @@ void TestForm1::focusMovesInTabIndexOrder()
     QStringList chain;
     QWidget *start = Control<QWidget>("RichTextBox1");
     for (QWidget *w = start; chain.size() <= expected.size(); w = w->nextInFocusChain()) {
-        if ((w->focusPolicy() & Qt::TabFocus) != 0) {
+        if (w->focusPolicy() != Qt::NoFocus) {
             chain << w->objectName();
         }
         if (w->nextInFocusChain() == start) {
@@ -201,6 +203,49 @@ void TestForm1::focusMovesInTabIndexOrder()
     Option("Option1")->setFocus();
     QTest::keyClick(Option("Option1"), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget()->parentWidget()->objectName(), QStringLiteral("Frame5"));
+}
+
+// Tab stops once in each option group, at its selected option; the arrow keys move the selection.
+void TestForm1::tabEntersEachOptionGroupAtItsSelection()
+{
+    const auto optionsTabStopsAt = [] {
+        QStringList stops;
+        QWidget *pane = QApplication::focusWidget();
+        do {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            stops << QApplication::focusWidget()->objectName();
+        } while (QApplication::focusWidget() != pane && stops.size() < 60);
+        return stops.filter(QStringLiteral("Option"));
+    };
+    const QStringList selected = { "Option1", "Option3", "Option6", "Option8", "Option9",
+        "Option11", "Option21", "Option23", "Option24", "Option27", "Option29" };
+    QCOMPARE(optionsTabStopsAt(), selected);
+
+    for (const QString &name : selected) {
+        Option(qPrintable(name))->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    }
+    const QStringList moved = { "Option2", "Option4", "Option5", "Option7", "Option10", "Option12",
+        "Option20", "Option22", "Option25", "Option26", "Option28" };
+    for (const QString &name : moved) {
+        QVERIFY2(Option(qPrintable(name))->isChecked(), qPrintable(name));
+    }
+    Control<QWidget>("RichTextBox1")->setFocus();
+    QCOMPARE(optionsTabStopsAt(), moved);
+}
+
+// The start button is disabled while its run goes on, and has the focus back when it ends.
+void TestForm1::spaceOnCalculateRunsAndLeavesTheFocusThere()
+{
+    auto *calculate = Control<QPushButton>("Command1");
+    calculate->setFocus();
+    QTest::keyClick(calculate, Qt::Key_Space);
+    QCOMPARE(Box("Text10")->text(), QStringLiteral("48"));
+    QCOMPARE(QApplication::focusWidget(), calculate);
+    Box("Text8")->setText(QStringLiteral("99e6"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QVERIFY(QString::fromStdString(m_form->PaneText()).contains(QStringLiteral("Freq = 99e6")));
+    QCOMPARE(QApplication::focusWidget(), calculate);
 }
 
 void TestForm1::captionsFitTheirControls()
@@ -316,6 +361,7 @@ void TestForm1::paneShowsTheReportAndKeepsItExactly()
     QCOMPARE(pane->verticalScrollBar()->value(), 0);
     const int line = pane->fontMetrics().lineSpacing();
     QTest::mouseDClick(pane->viewport(), Qt::LeftButton, {}, QPoint(6, 3 * line + line / 2));
+    QTest::mouseRelease(pane->viewport(), Qt::LeftButton, {}, QPoint(6, 3 * line + line / 2));
     QTest::keyClick(pane, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("168"));
 

@@ -3,6 +3,7 @@
 // how it follows the rows of a run, and what assistive technology reads of it.
 #include "ui/report_view.h"
 
+#include "form/pane_input.h"
 #include "form/pane_model.h"
 
 #include <QAccessible>
@@ -25,6 +26,7 @@ class TestReportView : public QObject {
 
 private slots:
     void keysReachTheModelAndCopy();
+    void keysMoveAsThePagesUsualKeyMap();
     void mouseSelectsAsEveryTextPane_data();
     void mouseSelectsAsEveryTextPane();
     void longLinesAreCopiedWhole();
@@ -97,6 +99,41 @@ void TestReportView::keysReachTheModelAndCopy()
     QCOMPARE(QApplication::clipboard()->text(),
         QString::fromStdString(ReportForReaders())
             .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
+// Qt's own bindings of this desktop, which the pane takes, move the caret as the page's usual key
+// map does: Ctrl+Shift+Right selects to the end of the word.
+void TestReportView::keysMoveAsThePagesUsualKeyMap()
+{
+    const QHash<QString, Qt::Key> qtKeys = { { "ArrowLeft", Qt::Key_Left },
+        { "ArrowRight", Qt::Key_Right }, { "ArrowUp", Qt::Key_Up }, { "ArrowDown", Qt::Key_Down },
+        { "PageUp", Qt::Key_PageUp }, { "PageDown", Qt::Key_PageDown }, { "Home", Qt::Key_Home },
+        { "End", Qt::Key_End } };
+    Pane pane(ReportForReaders());
+    pane.view.resize(300, 100);
+    form::PaneModel expected;
+    expected.SetText(ReportForReaders());
+    expected.SetVisibleLines(pane.model.VisibleLines());
+    const ui::ReportView::Position start { 5, 5 };
+    int moves = 0;
+    for (const form::PaneKeyBinding &binding : form::kPaneKeyMap) {
+        if (binding.usual == form::kUnbound || binding.command != form::PaneCommand::Move) {
+            continue;
+        }
+        const auto key = QString::fromStdString(std::string(binding.key));
+        pane.view.Select(start, start);
+        expected.Select(start, start);
+        QTest::keyClick(&pane.view, qtKeys.value(key),
+            Qt::ShiftModifier
+                | (binding.usual == form::kCtrl ? Qt::ControlModifier : Qt::NoModifier));
+        expected.Key(binding.move, true);
+        QCOMPARE(pane.view.SelectedText(), QString::fromStdString(expected.SelectedText()));
+        ++moves;
+    }
+    QCOMPARE(moves, 12);
+    pane.view.Select(start, start);
+    QTest::keyClick(&pane.view, Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(pane.view.SelectedText(), QStringLiteral("202A2"));
 }
 
 void TestReportView::mouseSelectsAsEveryTextPane_data()

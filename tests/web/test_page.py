@@ -11,6 +11,7 @@ import sys
 import time
 import unittest
 
+from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.keys import Keys
 
 from page_driver import FOOTER, HERE, SCENARIOS, Page, expected_report
@@ -52,6 +53,25 @@ FIRST_ROW_SHOWN = """[...document.querySelectorAll('#RichTextBox1 .cell')].filte
     const r = cell.getBoundingClientRect(), view = pane.getBoundingClientRect();
     return r.top < view.top + 5 && r.right > view.left && r.left < view.right;
 }).map(cell => cell.textContent).join('')"""
+# The controls a finger operates, each box, button, option (marker and caption) and the pane,
+# with their places; and the text sizes of boxes, captions and the report.
+TARGETS = """return [...document.querySelectorAll('#Form1 input[type=text], #Form1 button, '
+    + '#Form1 .option, #RichTextBox1')].map(e => [e.id, e.getBoundingClientRect().toJSON()])"""
+TEXT_SIZES = """const size = (selector) => Math.min(...[...document.querySelectorAll(selector)]
+    .map(e => parseFloat(getComputedStyle(e).fontSize)));
+return [size('#Form1 input[type=text], .label, .option label, legend'), size('.row')]"""
+SELECTED = ["Option1", "Option3", "Option6", "Option8", "Option9", "Option11", "Option21",
+            "Option23", "Option24", "Option27", "Option29"]
+MOVED = ["Option2", "Option4", "Option5", "Option7", "Option10", "Option12", "Option20",
+         "Option22", "Option25", "Option26", "Option28"]
+# CDP's modifier bits, and the keys' Windows codes.
+ALT, CTRL, META, SHIFT = 1, 2, 4, 8
+KEY_CODES = {"ArrowLeft": 37, "ArrowUp": 38, "ArrowRight": 39, "ArrowDown": 40}
+
+
+def overlap(a, b):
+    return (a["left"] < b["right"] and b["left"] < a["right"] and a["top"] < b["bottom"]
+            and b["top"] < a["bottom"])
 
 
 def rows(pane):
@@ -101,6 +121,34 @@ class PageTest(unittest.TestCase):
                                       ".map(e => e.id)"), expected)
         self.assertEqual(self.page.js("return document.activeElement.id"), "RichTextBox1")
 
+    def tab_stops(self):
+        """The ids Tab takes the focus to, from where it is round to there again."""
+        start, stops = self.page.js("return document.activeElement.id"), []
+        while not stops or stops[-1] != start and len(stops) < 60:
+            ActionChains(self.page.driver).send_keys(Keys.TAB).perform()
+            stops.append(self.page.js("return document.activeElement.id"))
+        return stops
+
+    def test_tab_enters_option_groups_at_their_selection_and_space_runs_again(self):
+        self.page.open()
+        self.assertEqual([i for i in self.tab_stops() if i.startswith("Option")], SELECTED)
+        for option in SELECTED:  # the arrow keys move the selection within the group
+            self.page.js("document.getElementById(arguments[0]).focus()", option)
+            ActionChains(self.page.driver).send_keys(Keys.ARROW_DOWN).perform()
+        self.assertEqual(self.page.js("return [...document.querySelectorAll(':checked')]"
+                                      ".map(e => e.id)"), sorted(MOVED, key=lambda i: int(i[6:])))
+        self.page.element("RichTextBox1").click()
+        self.assertEqual([i for i in self.tab_stops() if i.startswith("Option")], MOVED)
+        # Space on a start button runs; the focus is back on it at the end, and Space runs again.
+        self.page.js("document.getElementById('Command1').focus()")
+        for frequency in ("100e6", "99e6"):
+            self.page.js("const box = document.getElementById('Text8'); box.value = arguments[0];"
+                         "box.dispatchEvent(new Event('input'))", frequency)
+            ActionChains(self.page.driver).send_keys(Keys.SPACE).perform()
+            self.assertEqual(self.page.settle(), [])
+            self.assertIn(f"Freq = {frequency} Hz", self.page.pane_text())
+            self.assertEqual(self.page.js("return document.activeElement.id"), "Command1")
+
     def emulate(self, command, **params):
         self.page.driver.execute_cdp_cmd("Emulation." + command, params)
 
@@ -147,6 +195,47 @@ class PageTest(unittest.TestCase):
                          self.page.pane_text().replace("\r\n", "\n"))
         self.touch("#RichTextBox1", "mouseup")
         self.assertEqual(self.page.js("return lmx2330a.selectedText()"), "")
+
+    def finger(self, x, y, hold):
+        for kind, points in (("touchStart", [{"x": x, "y": y}]), ("touchEnd", [])):
+            self.page.driver.execute_cdp_cmd("Input.dispatchTouchEvent",
+                                             {"type": kind, "touchPoints": points})
+            time.sleep(hold)
+
+    def test_a_phone_gets_targets_for_a_finger_a_long_press_copy_and_its_box_in_view(self):
+        self.addCleanup(self.emulate, "clearDeviceMetricsOverride")
+        self.addCleanup(self.emulate, "setTouchEmulationEnabled", enabled=False)
+        self.emulate("setTouchEmulationEnabled", enabled=True)
+        self.emulate("setDeviceMetricsOverride", width=390, height=844, deviceScaleFactor=3,
+                     mobile=True)
+        targets = self.page.open().js(TARGETS)
+        self.assertEqual(len(targets), 11 + 29 + 2 + 1)
+        for i, (name, box) in enumerate(targets):
+            self.assertGreaterEqual(min(box["width"], box["height"]), 44, name)
+            self.assertEqual([other for other, place in targets[i + 1:] if overlap(box, place)],
+                             [], name)
+        boxes_and_captions, report = self.page.js(TEXT_SIZES)
+        self.assertGreaterEqual(boxes_and_captions, 16)
+        self.assertGreaterEqual(report, 13)
+
+        # A finger held on a word selects it, and the menu's Copy copies it.
+        self.touch("#Command1")
+        self.page.settle()
+        self.page.js("document.getElementById('RichTextBox1').scrollIntoView();"
+                     "navigator.clipboard.writeText = async (text) => { window.copied = text; }")
+        text, x, y = self.page.js("return " + ROWS_IN_VIEW)[2]
+        self.finger(x + 2, y, 0.8)
+        self.assertEqual(self.page.js("return lmx2330a.selectedText()"), text.split("\t")[0])
+        self.touch("[data-command=copy]")
+        self.assertEqual(self.page.js("return window.copied"), text.split("\t")[0])
+
+        # A keyboard takes half the view: the focused box comes into what is left of it.
+        self.touch("#Text13")
+        self.emulate("setDeviceMetricsOverride", width=390, height=422, deviceScaleFactor=3,
+                     mobile=True)
+        self.page.wait_for("(() => { const box = document.activeElement.getBoundingClientRect();"
+                           " return document.activeElement.id === 'Text13' && box.top >= 0"
+                           " && box.bottom <= visualViewport.height; })()", 10)
 
     def test_controls_stand_out_from_the_window_in_both_schemes(self):
         self.addCleanup(self.emulate, "setEmulatedMedia", features=[])
@@ -326,6 +415,61 @@ class PageTest(unittest.TestCase):
             self.assertIn(len(shown), range(20, 20_000))  # a piece: no more than a browser draws
             self.assertIn(shown, header)
         self.assertTrue(shown.rstrip().endswith("Hz"))
+
+    def test_pane_keys_follow_the_platforms_map_and_a_held_drag_scrolls_on(self):
+        driver = self.page.driver
+        agent = driver.execute_script("return navigator.userAgent")
+        self.addCleanup(self.emulate, "setUserAgentOverride", userAgent=agent)
+        selected = "return lmx2330a.selectedText()"
+
+        def keys(*strokes):
+            for key, modifiers in strokes:
+                for kind in ("rawKeyDown", "keyUp"):
+                    driver.execute_cdp_cmd("Input.dispatchKeyEvent", {
+                        "type": kind, "key": key, "code": key, "modifiers": modifiers,
+                        "windowsVirtualKeyCode": KEY_CODES[key]})
+
+        def mouse(kind, x, y):
+            driver.execute_cdp_cmd("Input.dispatchMouseEvent", {
+                "type": kind, "x": x, "y": y, "button": "left",
+                "buttons": 0 if kind == "mouseReleased" else 1, "clickCount": 1})
+
+        for platform, word, line_end, text_end in (("Linux x86_64", CTRL, None, None),
+                                                   ("MacIntel", ALT, META, META)):
+            with self.subTest(platform=platform):
+                self.emulate("setUserAgentOverride", userAgent=agent, platform=platform)
+                self.page.open().finish()
+                text, x, y = self.page.js("return " + ROWS_IN_VIEW)[3]
+                mouse("mousePressed", x - 3, y)
+                mouse("mouseReleased", x - 3, y)
+                keys(("ArrowRight", word | SHIFT))  # to the end of the first word
+                self.assertEqual(self.page.js(selected), text.split("\t")[0])
+                if line_end is None:
+                    continue
+                # Cmd+Right and Cmd+Left go to the line's ends, Cmd+Down and Up to the text's.
+                keys(("ArrowRight", line_end), ("ArrowLeft", line_end | SHIFT))
+                self.assertEqual(self.page.js(selected), text)
+                keys(("ArrowDown", text_end), ("ArrowUp", text_end | SHIFT))
+                self.assertEqual(self.page.js(selected),
+                                 self.page.pane_text().replace("\r\n", "\n"))
+
+        # A drag held still below the pane goes on scrolling, and selecting, on its own.
+        self.page.js("document.getElementById('RichTextBox1').scrollTop = 0")
+        text, x, y = self.page.js("return " + ROWS_IN_VIEW)[0]
+        bottom = self.page.js("return document.getElementById('RichTextBox1')"
+                              ".getBoundingClientRect().bottom")
+        mouse("mousePressed", x, y)
+        mouse("mouseMoved", x, bottom + 30)
+        shown = [self.page.js("return " + ROWS_IN_VIEW)[0][0]]
+        for _ in range(2):
+            time.sleep(0.3)
+            shown.append(self.page.js("return " + ROWS_IN_VIEW)[0][0])
+        mouse("mouseReleased", x, bottom + 30)
+        lines = self.page.pane_text().split("\r\n")
+        self.assertLess(lines.index(shown[0]), lines.index(shown[1]))
+        self.assertLess(lines.index(shown[1]), lines.index(shown[2]))
+        following = lines[lines.index(text) + 1]
+        self.assertTrue(self.page.js(selected).startswith(text + "\n" + following))
 
     def audit(self):
         self.page.js((HERE / "axe.min.js").read_text(encoding="utf-8"))

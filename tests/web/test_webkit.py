@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: MIT
 """The page in WebKit, Safari's engine, offline from disk, writes the start-up RF and IF reports
-on both WebAssembly cores. Run as: xvfb-run -a test_webkit.py <lmx2330a-calc.html>
+on both WebAssembly cores, and every caption fits its control (WebKit draws text wider than the
+others). Run as: xvfb-run -a test_webkit.py <lmx2330a-calc.html>
 """
 import sys
 import unittest
@@ -8,6 +9,14 @@ import unittest
 from page_driver import Page, expected_report
 
 PAGE_FILE = sys.argv.pop(1)
+# The captions whose text runs into the box they name, or out of their option or button.
+RUN_ON = """const text = document.createRange();
+return [...document.querySelectorAll('.label, .option, button')].filter(e => {
+    text.selectNodeContents(e);
+    return e.classList.contains('label')
+        ? e.getBoundingClientRect().left + text.getBoundingClientRect().width
+            >= e.nextElementSibling.getBoundingClientRect().left
+        : e.scrollWidth > e.clientWidth; }).map(e => e.id)"""
 
 
 class WebKitTest(unittest.TestCase):
@@ -19,6 +28,7 @@ class WebKitTest(unittest.TestCase):
                     with self.subTest(core=core, report=report):
                         page.open(core).finish(button)
                         self.assertEqual(page.pane_text(), expected_report(report))
+            self.assertEqual(page.js(RUN_ON), [])
 
 
 if __name__ == "__main__":
