@@ -6,6 +6,7 @@
 // of the logic is its own.
 #pragma once
 
+#include "calc/sweep_crew.h"
 #include "calc/window_ops.h"
 #include "form/layout.h"
 #include "form/pane_model.h"
@@ -56,6 +57,16 @@ public:
     // Handles the pending events (input, drawing), then returns.
     virtual void TurnEventLoop() = 0;
     virtual calc::NumberFormat UserNumberFormat() = 0;
+    // How many threads a run may sweep on at once, the window's own among them: the cores the
+    // program may use. With one, the run sweeps on the window's thread alone.
+    virtual unsigned SweepCores() { return 1; }
+    // A front-end that sweeps the run's quiet stretches elsewhere (the page, on its workers)
+    // gives the stretch's stop; without one, the window sweeps it on its own threads.
+    virtual std::optional<std::int64_t> SweepElsewhere(calc::SweepPath /*path*/,
+        const calc::HeldReadings & /*held*/, std::int64_t /*first*/, std::int64_t /*last*/)
+    {
+        return std::nullopt;
+    }
 
 protected:
     Surface() = default;
@@ -114,6 +125,8 @@ public:
     // clock only in a yield the run makes: a yield the run leaves out cannot be one that would
     // have turned.
     std::int64_t QuietYields() override { return m_pacer.QuietYields(); }
+    std::int64_t SweepQuietly(calc::SweepPath path, const calc::HeldReadings &held,
+        std::int64_t first, std::int64_t last) override;
     calc::NumberFormat UserNumberFormat() override { return m_surface.UserNumberFormat(); }
 
 private:
@@ -137,6 +150,8 @@ private:
     bool m_reportTooLong = false;
     bool m_running = false;
     bool m_closing = false;
+    // The threads the runs sweep on, from the first run on; they end with the window.
+    std::optional<calc::SweepCrew> m_crew;
 };
 
 } // namespace form

@@ -7,6 +7,7 @@
 #include "ui/option_marker_style.h"
 #include "ui/qt_text.h"
 #include "ui/report_view.h"
+#include "ui/usable_cores.h"
 #include "ui/window_font.h"
 
 #include <QCloseEvent>
@@ -161,6 +162,11 @@ calc::NumberFormat Form1::UserNumberFormat()
 {
     const QLocale locale = QLocale::system();
     return { locale.decimalPoint().toStdString(), locale.groupSeparator().toStdString() };
+}
+
+unsigned Form1::SweepCores()
+{
+    return UsableCores();
 }
 
 void Form1::closeEvent(QCloseEvent *event)

@@ -40,6 +40,7 @@ public:
     void ShowErrorBox(std::string_view title, std::string_view text) override;
     void TurnEventLoop() override;
     calc::NumberFormat UserNumberFormat() override;
+    unsigned SweepCores() override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: MIT
+// Threads that sweep a stretch of quiet dividers together: the caller's and the crew's own,
+// which start with the first stretch long enough to share, wait for the next one between
+// stretches, and end with the crew.
+#pragma once
+
+#include "calc/sweep_kernel.h"
+#include "calc/sweep_parts.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace calc {
+
+// Parts for threads of one machine: a lead of about 10 us of the fastest path, parts of at
+// least 3 us, since handing one out costs a fraction of a microsecond.
+inline constexpr SweepSharing kThreadSharing { .cores = 1,
+    .leadPart = 32 * 1024,
+    .smallestPart = 8 * 1024,
+    .partsPerCore = 16 };
+
+class SweepCrew {
+public:
+    // `cores`: how many threads sweep at once, the caller's among them. With one, every stretch
+    // is swept on the caller's thread and the crew starts none. `sharing.cores` is ignored.
+    explicit SweepCrew(unsigned cores, SweepSharing sharing = kThreadSharing);
+    ~SweepCrew();
+    SweepCrew(const SweepCrew &) = delete;
+    SweepCrew &operator=(const SweepCrew &) = delete;
+    SweepCrew(SweepCrew &&) = delete;
+    SweepCrew &operator=(SweepCrew &&) = delete;
+
+    // What FindStoppingDivider gives, the stretch split across the crew's cores. Returns once
+    // every thread has left the stretch; called from one thread at a time.
+    std::int64_t FindStoppingDivider(
+        SweepPath path, const HeldReadings &held, std::int64_t first, std::int64_t last);
+
+    unsigned Cores() const { return m_sharing.cores; }
+    // How many threads of its own the crew has started so far.
+    std::size_t ThreadsStarted() const { return m_threads.size(); }
+
+private:
+    void StartThreads();
+    void Work(std::uint64_t seen);
+    // Waits for a stretch after `seen`; false when the crew is ending.
+    bool AwaitStretch(std::uint64_t &seen);
+    // Sweeps parts of the current stretch until none is left to hand out.
+    void TakeParts();
+    void AwaitPartsInFlight();
+
+    SweepSharing m_sharing;
+    std::vector<std::thread> m_threads;
+    bool m_started = false;
+    std::mutex m_mutex;
+    std::condition_variable m_wake; // a new stretch, or the end
+    std::condition_variable m_partsDone;
+    // Guarded by m_mutex; the atomics are also read without it, to spin on.
+    std::atomic<std::uint64_t> m_stretch { 0 };
+    std::atomic<bool> m_ending { false };
+    std::atomic<int> m_inFlight { 0 };
+    int m_sleepers = 0;
+    SweepPath m_path = SweepPath::Plain;
+    HeldReadings m_held;
+    std::optional<calc::SweepParts> m_parts;
+};
+
+} // namespace calc

@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: MIT
+// A stretch of the sweep split into parts that several cores sweep at once, and the stretch's
+// stop from the stops of its parts: the first stop of the earliest part that has one.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace calc {
+
+struct SweepPart {
+    std::size_t index = 0;
+    std::int64_t first = 0;
+    std::int64_t last = 0;
+};
+
+// How a stretch is split. The lead part is swept by the caller alone before any other core is
+// asked, so that a stretch which ends at a match within it costs no other core a thing.
+struct SweepSharing {
+    unsigned cores = 1; // that sweep at once, the caller's among them
+    std::int64_t leadPart = 1; // dividers
+    std::int64_t smallestPart = 1; // dividers, below which a part is not worth handing out
+    std::int64_t partsPerCore = 16; // after the lead, so that no core waits long for the last
+};
+
+class SweepParts {
+public:
+    // The dividers from `first` to `last` (first <= last): the lead part, then parts of equal
+    // size (the last of them shorter) as `sharing` says.
+    SweepParts(std::int64_t first, std::int64_t last, const SweepSharing &sharing);
+
+    // The next part, in order: none when all have been handed out, or when one handed out has
+    // reported a stop, since the dividers after it are never tried.
+    std::optional<SweepPart> Next();
+    // Part `index` stops at `stop`, its last divider + 1 for none: whether the stretch's stop is
+    // now known, every part before the first that stopped having reported.
+    bool Report(std::size_t index, std::int64_t stop);
+
+    bool Known() const;
+    // Once known: the stop FindStoppingDivider gives for the whole stretch.
+    std::int64_t Stop() const;
+    std::size_t Count() const { return m_stops.size(); }
+
+private:
+    SweepPart PartAt(std::size_t index) const;
+
+    std::int64_t m_first;
+    std::int64_t m_last;
+    std::int64_t m_lead;
+    std::int64_t m_size;
+    std::vector<std::optional<std::int64_t>> m_stops; // by part, once reported
+    std::size_t m_next = 0; // parts handed out
+    std::size_t m_reportedInOrder = 0; // parts from the first on that have all reported
+    std::size_t m_firstStopped; // the earliest part that reported a stop, Count() for none
+};
+
+} // namespace calc
