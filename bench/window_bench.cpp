@@ -180,7 +180,7 @@ void WindowSweep(benchmark::State &state, const Scenario &scenario)
     // The widest sweep beside the limit of the arithmetic on all the cores the window sweeps on.
     const unsigned cores = ui::UsableCores();
     state.counters["cores"] = cores;
-    if (&scenario == &WidestScenario()) {
+    if (scenario.name == WidestScenario().name) {
         const double windowRate = dividers * static_cast<double>(state.iterations()) / total;
         state.counters["of_limit"] = windowRate / KernelAloneRate(calc::BestSweepPath(), cores);
     }

@@ -57,6 +57,8 @@ public:
     // Handles the pending events (input, drawing), then returns.
     virtual void TurnEventLoop() = 0;
     virtual calc::NumberFormat UserNumberFormat() = 0;
+    // How the window paces a run's yields, asked as each run starts.
+    virtual Pacing RunPacing() { return {}; }
     // How many threads a run may sweep on at once, the window's own among them: the cores the
     // program may use. With one, the run sweeps on the window's thread alone.
     virtual unsigned SweepCores() { return 1; }

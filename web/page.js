@@ -1243,5 +1243,11 @@
     document.getElementById('ErrorBoxOk').addEventListener('click',
         () => document.getElementById('ErrorBox').close());
     const factory = api.core === 'simd' ? Lmx2330aSimd : Lmx2330aPlain;
+    // The run's workers, one a core, of the same module (?workers=N asks for N, 0 for none).
+    const workers = new URLSearchParams(location.search).get('workers');
+    page.workers = new SweepWorkers(document.getElementById(api.core === 'simd' ? 'SimdModule'
+        : 'PlainModule').text, api.core === 'simd' ? 'Lmx2330aSimd' : 'Lmx2330aPlain',
+    workers === null ? navigator.hardwareConcurrency || 1 : Number(workers));
+    api.workers = () => page.workers.state();
     factory({ page }).then((module) => page.start(module));
 }());

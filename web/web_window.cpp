@@ -6,7 +6,9 @@
 
 #include <emscripten.h>
 
+#include <algorithm>
 #include <array>
+#include <chrono>
 
 // What the page's script does for the window (the `page` object the module is created with).
 // Texts go over as a pointer and a byte count of UTF-8 in the module's memory; a control goes
@@ -46,6 +48,20 @@ EM_ASYNC_JS(void, PageShowErrorBox, (const char *title, std::size_t titleSize, c
         Module.page.text(text, textSize));
 });
 EM_ASYNC_JS(void, PageTurn, (), { await Module.page.turn(); });
+// The workers the page sweeps on (sweep_workers.js): how many can take parts now (the first
+// call starts them); a stretch handed to them, whose parts they take through WebNextSweepPart
+// and whose stops they give through WebSweepPartDone (worker_exports.cpp); the wait for its
+// stop; and its end, after which what they still answer for it is dropped.
+EM_JS(int, PageWorkersReady, (), {
+    const workers = Module.page.workers;
+    return workers ? workers.ready() : 0;
+});
+EM_JS(void, PageBeginOnWorkers, (const void *window, int path, double crystal, double wanted,
+    double maxError), {
+    Module.page.workers.begin(Module, window, { path, crystal, wanted, maxError });
+});
+EM_ASYNC_JS(void, PageAwaitWorkers, (), { await Module.page.workers.stopKnown(); });
+EM_JS(void, PageEndOnWorkers, (), { Module.page.workers.end(); });
 // clang-format on
 
 namespace web {
@@ -55,6 +71,15 @@ int Number(form::ControlId id)
 {
     return static_cast<int>(form::Index(id));
 }
+
+// A worker answers a part a message's time after it is sent, some 0.1 ms, and the window sweeps
+// between its turns while the page awaits its workers: blocks of a few milliseconds, and parts
+// of a few hundred microseconds, which the page's thread sweeps the first of itself.
+constexpr std::chrono::nanoseconds kWorkerBlockTime = std::chrono::milliseconds(4);
+constexpr calc::SweepSharing kWorkerSharing { .cores = 1,
+    .leadPart = 256 * 1024,
+    .smallestPart = 64 * 1024,
+    .partsPerCore = 8 };
 
 } // namespace
 
@@ -116,6 +141,47 @@ void WebWindow::ShowErrorBox(std::string_view title, std::string_view text)
 void WebWindow::TurnEventLoop()
 {
     PageTurn();
+}
+
+form::Pacing WebWindow::RunPacing()
+{
+    form::Pacing pacing;
+    if (PageWorkersReady() > 0) {
+        pacing.quietBlockTime = kWorkerBlockTime;
+    }
+    return pacing;
+}
+
+std::optional<std::int64_t> WebWindow::SweepElsewhere(
+    calc::SweepPath path, const calc::HeldReadings &held, std::int64_t first, std::int64_t last)
+{
+    calc::SweepSharing sharing = kWorkerSharing;
+    sharing.cores = static_cast<unsigned>(std::max(PageWorkersReady(), 0));
+    if (sharing.cores == 0 || last - first + 1 < sharing.leadPart + 2 * sharing.smallestPart) {
+        return std::nullopt;
+    }
+    // The page's thread sweeps the lead part itself: a stretch that ends at a match within it
+    // ends before a worker could answer. Unless the last one did, the workers start on theirs
+    // at once, beside it.
+    calc::SweepParts parts(first, last, sharing);
+    const calc::SweepPart lead = *parts.Next();
+    m_partsOnWorkers = &parts;
+    const bool begun = !m_lastStopInLead;
+    if (begun) {
+        PageBeginOnWorkers(this, static_cast<int>(path), held.crystal, held.wanted, held.maxError);
+    }
+    m_lastStopInLead
+        = parts.Report(lead.index, calc::FindStoppingDivider(path, held, lead.first, lead.last));
+    if (!m_lastStopInLead) {
+        if (!begun) {
+            PageBeginOnWorkers(
+                this, static_cast<int>(path), held.crystal, held.wanted, held.maxError);
+        }
+        PageAwaitWorkers();
+    }
+    PageEndOnWorkers();
+    m_partsOnWorkers = nullptr;
+    return parts.Stop();
 }
 
 calc::NumberFormat WebWindow::UserNumberFormat()

@@ -4,6 +4,7 @@
 // the window does is form::Window's, and the page's script passes the user's actions to it.
 #pragma once
 
+#include "calc/sweep_parts.h"
 #include "form/window.h"
 
 #include <string>
@@ -27,6 +28,11 @@ public:
     void ShowErrorBox(std::string_view title, std::string_view text) override;
     void TurnEventLoop() override;
     calc::NumberFormat UserNumberFormat() override;
+    // ...and sweeps the run's quiet stretches on its workers, while it has them, in longer blocks,
+    // since each part goes to a worker and back by message.
+    form::Pacing RunPacing() override;
+    std::optional<std::int64_t> SweepElsewhere(calc::SweepPath path, const calc::HeldReadings &held,
+        std::int64_t first, std::int64_t last) override;
 
     // What the user does on the page goes here, by the controls' identities.
     form::Window &Model() { return m_window; }
@@ -34,11 +40,18 @@ public:
     // module's memory until it asks again.
     std::string &Copied() { return m_copied; }
     std::vector<double> &CellStarts() { return m_cellStarts; }
+    // The stretch the workers are sweeping, while the run awaits them: the page hands out its
+    // parts and reports their stops; the part handed out last.
+    calc::SweepParts *PartsOnWorkers() { return m_partsOnWorkers; }
+    calc::SweepPart &PartHandedOut() { return m_partHandedOut; }
 
 private:
     form::Window m_window { *this };
     std::string m_copied;
     std::vector<double> m_cellStarts;
+    calc::SweepParts *m_partsOnWorkers = nullptr;
+    calc::SweepPart m_partHandedOut;
+    bool m_lastStopInLead = false;
 };
 
 } // namespace web

@@ -13,7 +13,7 @@ import unittest
 
 from selenium.webdriver.common.keys import Keys
 
-from page_driver import FOOTER, HERE, SCENARIOS, Page, expected_report
+from page_driver import FOOTER, HERE, SCENARIOS, SPARSE_MATCHES, Page, expected_report
 
 PAGE_FILE = sys.argv.pop(1)
 CORES = ("plain", "simd")
@@ -154,6 +154,25 @@ class PageTest(unittest.TestCase):
         self.assertEqual(len(rows(panes["plain"])), int(self.page.value("Text10")))
         self.assertGreater(len(rows(panes["plain"])), 280_000)
         self.assertTrue(panes["plain"] == panes["simd"], "the two cores wrote different reports")
+
+    def test_workers_write_the_report_the_page_writes_alone(self):
+        # Matches found in the workers' parts, then the widest sweep, whose overflow a worker
+        # finds. Each twice: the first run starts the workers.
+        for fields in (SPARSE_MATCHES, SCENARIOS["S5"][0]):
+            results = {}
+            for workers in ("0", "2"):
+                self.page.open("simd", workers).set_up(fields)
+                self.page.finish()
+                results[workers] = (self.page.finish(), self.page.value("Text10"),
+                                    self.page.pane_text())
+                state = self.page.js("return lmx2330a.workers()")
+                self.assertEqual(state["ready"], int(workers), fields)
+                self.assertEqual(state["partsSwept"] > 0, workers != "0", fields)
+                time.sleep(0.05)  # the answers to parts after the stop
+                self.assertEqual(self.page.js("return lmx2330a.workers().busy"), 0,
+                                 "a worker still sweeps after the run")
+            self.assertTrue(results["0"] == results["2"], fields)
+            self.assertGreater(len(rows(results["2"][2])), 0)
 
     def test_overflow_box_comes_once_and_the_footer_after_it(self):
         self.page.open().set_up({"Text8": "2.5e9"})
