@@ -1249,5 +1249,8 @@
         : 'PlainModule').text, api.core === 'simd' ? 'Lmx2330aSimd' : 'Lmx2330aPlain',
     workers === null ? navigator.hardwareConcurrency || 1 : Number(workers));
     api.workers = () => page.workers.state();
-    factory({ page }).then((module) => page.start(module));
+    factory({ page }).then((module) => {
+        page.start(module);
+        setTimeout(() => page.workers.ready()); // started once the page is up, for its first run
+    });
 }());

@@ -14,7 +14,7 @@ class SweepWorkers {
         this.source = source;
         this.factory = factory;
         this.count = count >= 2 ? Math.min(count, SweepWorkers.kMostWorkers) : 0;
-        this.workers = null; // started by the first run that asks for them
+        this.workers = null; // started by the first call to ready()
         this.stretch = null; // the stretch being swept: its serial, module, window and readings
         this.serial = 0;
         this.partsSwept = 0;
@@ -28,10 +28,12 @@ class SweepWorkers {
         return this.workers.filter((worker) => worker.ready && !worker.failed).length;
     }
 
-    // How many parts the workers hold, answered or not; and how many they have swept.
+    // How many workers the page asked for and how many are ready, how many parts they hold
+    // (answered or not) and how many they have swept.
     state() {
         const workers = this.workers || [];
-        return { ready: workers.filter((worker) => worker.ready && !worker.failed).length,
+        return { wanted: this.count,
+            ready: workers.filter((worker) => worker.ready && !worker.failed).length,
             busy: workers.reduce((held, worker) => held + worker.parts.length, 0),
             partsSwept: this.partsSwept };
     }

@@ -24,6 +24,12 @@ EMSCRIPTEN_KEEPALIVE double WebFindStoppingDivider(
         static_cast<std::int64_t>(first), static_cast<std::int64_t>(last)));
 }
 
+// The path this module sweeps on, for a sweep of its kernel alone (the bench's).
+EMSCRIPTEN_KEEPALIVE int WebBestSweepPath()
+{
+    return static_cast<int>(calc::BestSweepPath());
+}
+
 // On the page, while the run awaits its workers: the next part of the stretch, -1 for none; its
 // dividers are then WebSweepPartFirst to WebSweepPartLast.
 EMSCRIPTEN_KEEPALIVE int WebNextSweepPart(WebWindow *window)

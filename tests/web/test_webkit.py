@@ -23,7 +23,7 @@ class WebKitTest(unittest.TestCase):
             reports = {}
             for workers in ("0", "2"):
                 page.open("simd", workers).set_up(SPARSE_MATCHES)
-                page.finish()  # starts the workers
+                page.wait_for(f"lmx2330a.workers().ready == {workers}")
                 self.assertEqual(page.finish(), [])
                 reports[workers] = page.pane_text()
                 self.assertEqual(page.js("return lmx2330a.workers().partsSwept > 0"), workers != "0")
