@@ -91,6 +91,11 @@ std::int64_t SweepCrew::FindStoppingDivider(
     return m_parts->Stop();
 }
 
+bool SweepCrew::ThreadsAvailable()
+{
+    return PLL_SWEEP_THREADS != 0;
+}
+
 void SweepCrew::StartThreads()
 {
     if (m_started) {

@@ -41,6 +41,8 @@ public:
         SweepPath path, const HeldReadings &held, std::int64_t first, std::int64_t last);
 
     unsigned Cores() const { return m_sharing.cores; }
+    // Whether this build has threads: WebAssembly without them has the caller sweep every part.
+    static bool ThreadsAvailable();
     // How many threads of its own the crew has started so far.
     std::size_t ThreadsStarted() const { return m_threads.size(); }
 
