@@ -65,14 +65,18 @@ SweepCrew::~SweepCrew()
 std::int64_t SweepCrew::FindStoppingDivider(
     SweepPath path, const HeldReadings &held, std::int64_t first, std::int64_t last)
 {
-    if (m_sharing.cores < 2
-        || last - first + 1 < m_sharing.leadPart + 2 * m_sharing.smallestPart) {
-        return calc::FindStoppingDivider(path, held, first, last);
+    if (!m_sharing.WorthSharing(first, last, m_lastStopped)) {
+        const std::int64_t stop = calc::FindStoppingDivider(path, held, first, last);
+        m_lastStopped = stop <= last;
+        return stop;
     }
-    calc::SweepParts parts(first, last, m_sharing);
-    const SweepPart lead = *parts.Next();
-    if (parts.Report(lead.index, calc::FindStoppingDivider(path, held, lead.first, lead.last))) {
-        return parts.Stop();
+    calc::SweepParts parts(first, last, m_sharing, m_lastStopped);
+    if (m_lastStopped) {
+        const SweepPart lead = *parts.Next();
+        if (parts.Report(
+                lead.index, calc::FindStoppingDivider(path, held, lead.first, lead.last))) {
+            return parts.Stop();
+        }
     }
     StartThreads();
     {
@@ -88,6 +92,7 @@ std::int64_t SweepCrew::FindStoppingDivider(
     TakeParts();
     AwaitPartsInFlight();
     const std::lock_guard lock(m_mutex);
+    m_lastStopped = m_parts->Stop() <= last;
     return m_parts->Stop();
 }
 

@@ -5,15 +5,23 @@
 
 namespace calc {
 
-SweepParts::SweepParts(std::int64_t first, std::int64_t last, const SweepSharing &sharing)
+SweepParts::SweepParts(
+    std::int64_t first, std::int64_t last, const SweepSharing &sharing, bool lead)
     : m_first(first)
     , m_last(last)
 {
     const std::int64_t length = last - first + 1;
-    m_lead = std::clamp<std::int64_t>(sharing.leadPart, 1, length);
-    const std::int64_t rest = length - m_lead;
     const std::int64_t wanted = std::max<std::int64_t>(1, sharing.cores) * sharing.partsPerCore;
-    m_size = std::max({ std::int64_t { 1 }, sharing.smallestPart, (rest + wanted - 1) / wanted });
+    const auto sizeFor = [&sharing, wanted](std::int64_t dividers) {
+        const std::int64_t even = (dividers + wanted - 1) / wanted;
+        return std::max<std::int64_t>(1,
+            std::clamp(
+                even, sharing.smallestPart, std::max(sharing.smallestPart, sharing.largestPart)));
+    };
+    // Without a lead, the first part is one like the others.
+    m_lead = std::clamp<std::int64_t>(lead ? sharing.leadPart : sizeFor(length), 1, length);
+    const std::int64_t rest = length - m_lead;
+    m_size = sizeFor(rest);
     const auto count = static_cast<std::size_t>(1 + (rest + m_size - 1) / m_size);
     m_stops.resize(count);
     m_firstStopped = count;

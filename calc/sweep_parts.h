@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -16,20 +17,30 @@ struct SweepPart {
     std::int64_t last = 0;
 };
 
-// How a stretch is split. The lead part is swept by the caller alone before any other core is
-// asked, so that a stretch which ends at a match within it costs no other core a thing.
+// How a stretch is split. After a stretch that ended at a stop, the next begins with a lead part
+// that the caller sweeps alone before any other core is asked, so that stops that come soon
+// after one another cost no other core a thing.
 struct SweepSharing {
     unsigned cores = 1; // that sweep at once, the caller's among them
     std::int64_t leadPart = 1; // dividers
     std::int64_t smallestPart = 1; // dividers, below which a part is not worth handing out
-    std::int64_t partsPerCore = 16; // after the lead, so that no core waits long for the last
+    std::int64_t partsPerCore = 16; // so that no core waits long for the last
+    // dividers: a stop found early in a stretch leaves the other cores at most a part to finish
+    std::int64_t largestPart = std::numeric_limits<std::int64_t>::max();
+
+    // Whether the dividers from `first` to `last` are worth sharing: a lead part, if any, and
+    // two parts at least.
+    bool WorthSharing(std::int64_t first, std::int64_t last, bool lead) const
+    {
+        return cores >= 2 && last - first + 1 >= (lead ? leadPart : 0) + 2 * smallestPart;
+    }
 };
 
 class SweepParts {
 public:
-    // The dividers from `first` to `last` (first <= last): the lead part, then parts of equal
-    // size (the last of them shorter) as `sharing` says.
-    SweepParts(std::int64_t first, std::int64_t last, const SweepSharing &sharing);
+    // The dividers from `first` to `last` (first <= last): the lead part if `lead`, then parts
+    // of equal size (the last of them shorter) as `sharing` says.
+    SweepParts(std::int64_t first, std::int64_t last, const SweepSharing &sharing, bool lead);
 
     // The next part, in order: none when all have been handed out, or when one handed out has
     // reported a stop, since the dividers after it are never tried.

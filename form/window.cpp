@@ -152,7 +152,8 @@ calc::AfterYield Window::Yield()
 std::int64_t Window::SweepQuietly(
     calc::SweepPath path, const calc::HeldReadings &held, std::int64_t first, std::int64_t last)
 {
-    if (const std::optional<std::int64_t> stop = m_surface.SweepElsewhere(path, held, first, last)) {
+    if (const std::optional<std::int64_t> stop
+        = m_surface.SweepElsewhere(path, held, first, last)) {
         return *stop;
     }
     if (!m_crew) {

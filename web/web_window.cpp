@@ -72,14 +72,16 @@ int Number(form::ControlId id)
     return static_cast<int>(form::Index(id));
 }
 
-// A worker answers a part a message's time after it is sent, some 0.1 ms, and the window sweeps
-// between its turns while the page awaits its workers: blocks of a few milliseconds, and parts
-// of a few hundred microseconds, which the page's thread sweeps the first of itself.
-constexpr std::chrono::nanoseconds kWorkerBlockTime = std::chrono::milliseconds(4);
+// A worker answers a part some 0.1 ms after it is sent, and each message costs it some 50 us:
+// blocks of several milliseconds between the window's turns, in parts of about a millisecond
+// (the page handles its events while it awaits its workers). The lead part after a stretch that
+// ended at a match finds the next one sooner than a worker could answer if it comes as soon.
+constexpr std::chrono::nanoseconds kWorkerBlockTime = std::chrono::milliseconds(8);
 constexpr calc::SweepSharing kWorkerSharing { .cores = 1,
     .leadPart = 256 * 1024,
-    .smallestPart = 64 * 1024,
-    .partsPerCore = 8 };
+    .smallestPart = 1024 * 1024,
+    .partsPerCore = 8,
+    .largestPart = 2048 * 1024 };
 
 } // namespace
 
@@ -157,30 +159,23 @@ std::optional<std::int64_t> WebWindow::SweepElsewhere(
 {
     calc::SweepSharing sharing = kWorkerSharing;
     sharing.cores = static_cast<unsigned>(std::max(PageWorkersReady(), 0));
-    if (sharing.cores == 0 || last - first + 1 < sharing.leadPart + 2 * sharing.smallestPart) {
+    if (!sharing.WorthSharing(first, last, m_lastStretchStopped)) {
         return std::nullopt;
     }
-    // The page's thread sweeps the lead part itself: a stretch that ends at a match within it
-    // ends before a worker could answer. Unless the last one did, the workers start on theirs
-    // at once, beside it.
-    calc::SweepParts parts(first, last, sharing);
-    const calc::SweepPart lead = *parts.Next();
-    m_partsOnWorkers = &parts;
-    const bool begun = !m_lastStopInLead;
-    if (begun) {
-        PageBeginOnWorkers(this, static_cast<int>(path), held.crystal, held.wanted, held.maxError);
-    }
-    m_lastStopInLead
-        = parts.Report(lead.index, calc::FindStoppingDivider(path, held, lead.first, lead.last));
-    if (!m_lastStopInLead) {
-        if (!begun) {
-            PageBeginOnWorkers(
-                this, static_cast<int>(path), held.crystal, held.wanted, held.maxError);
+    calc::SweepParts parts(first, last, sharing, m_lastStretchStopped);
+    if (m_lastStretchStopped) {
+        const calc::SweepPart lead = *parts.Next();
+        if (parts.Report(
+                lead.index, calc::FindStoppingDivider(path, held, lead.first, lead.last))) {
+            return parts.Stop();
         }
-        PageAwaitWorkers();
     }
+    m_partsOnWorkers = &parts;
+    PageBeginOnWorkers(this, static_cast<int>(path), held.crystal, held.wanted, held.maxError);
+    PageAwaitWorkers();
     PageEndOnWorkers();
     m_partsOnWorkers = nullptr;
+    m_lastStretchStopped = parts.Stop() <= last;
     return parts.Stop();
 }
 

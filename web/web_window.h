@@ -51,7 +51,7 @@ private:
     std::vector<double> m_cellStarts;
     calc::SweepParts *m_partsOnWorkers = nullptr;
     calc::SweepPart m_partHandedOut;
-    bool m_lastStopInLead = false;
+    bool m_lastStretchStopped = true;
 };
 
 } // namespace web

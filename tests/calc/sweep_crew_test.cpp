@@ -27,21 +27,24 @@ TEST(SweepParts, CoverTheStretchInOrderWithTheLeadFirst)
         std::int64_t first;
         std::int64_t last;
         SweepSharing sharing;
-        std::int64_t leadLast;
+        bool lead;
+        std::int64_t firstLast; // where the first part ends
         std::size_t count;
     };
     const std::vector<Case> cases = {
-        { 1, 1, { 4, 100, 10, 4 }, 1, 1 }, // all lead
-        { 10, 109, { 2, 30, 10, 2 }, 39, 5 }, // 70 after the lead, parts of 18
-        { 10, 109, { 2, 30, 40, 2 }, 39, 3 }, // parts no smaller than 40
-        { 2'147'483'000, 2'147'483'649, { 3, 1, 1, 16 }, 2'147'483'000, 48 },
+        { 1, 1, { 4, 100, 10, 4 }, true, 1, 1 }, // all lead
+        { 10, 109, { 2, 30, 10, 2 }, true, 39, 5 }, // 70 after the lead, parts of 18
+        { 10, 109, { 2, 30, 40, 2 }, true, 39, 3 }, // parts no smaller than 40
+        { 10, 109, { 2, 30, 10, 2 }, false, 34, 5 }, // no lead: 25, then 75 in parts of 19
+        { 10, 109, { 2, 30, 10, 2, 12 }, true, 39, 7 }, // parts no larger than 12
+        { 2'147'483'000, 2'147'483'649, { 3, 1, 1, 16 }, true, 2'147'483'000, 48 },
     };
     for (const Case &c : cases) {
-        SweepParts parts(c.first, c.last, c.sharing);
+        SweepParts parts(c.first, c.last, c.sharing, c.lead);
         const std::vector<SweepPart> all = HandOutAll(parts);
         ASSERT_EQ(all.size(), c.count) << c.first << " to " << c.last;
         EXPECT_EQ(parts.Count(), c.count);
-        EXPECT_EQ(all.front().last, c.leadLast);
+        EXPECT_EQ(all.front().last, c.firstLast);
         std::int64_t next = c.first;
         for (std::size_t i = 0; i < all.size(); ++i) {
             EXPECT_EQ(all[i].index, i);
@@ -68,19 +71,17 @@ TEST(SweepParts, StopIsTheEarliestPartsOnceEveryEarlierPartHasReported)
         std::size_t stoppedPart; // 4: none
     };
     const std::vector<Case> cases = {
-        { "none stops", { { 3, false, false }, { 0, false, false }, { 2, false, false },
-                            { 1, false, true } },
+        { "none stops",
+            { { 3, false, false }, { 0, false, false }, { 2, false, false }, { 1, false, true } },
             4 },
-        { "a later stop first", { { 3, true, false }, { 0, false, false }, { 1, true, true },
-                                    { 2, true, true } },
-            1 },
-        { "earlier parts in flight", { { 2, true, false }, { 1, false, false },
-                                         { 0, false, true } },
-            2 },
+        { "a later stop first",
+            { { 3, true, false }, { 0, false, false }, { 1, true, true }, { 2, true, true } }, 1 },
+        { "earlier parts in flight",
+            { { 2, true, false }, { 1, false, false }, { 0, false, true } }, 2 },
         { "the lead stops", { { 0, true, true } }, 0 },
     };
     for (const Case &c : cases) {
-        SweepParts parts(100, 139, { 1, 10, 10, 3 }); // 100-109, 110-119, 120-129, 130-139
+        SweepParts parts(100, 139, { 1, 10, 10, 3 }, true); // 100-109, 110-119, 120-129, 130-139
         const std::vector<SweepPart> handedOut = HandOutAll(parts);
         ASSERT_EQ(handedOut.size(), 4U);
         bool known = false;
@@ -93,7 +94,7 @@ TEST(SweepParts, StopIsTheEarliestPartsOnceEveryEarlierPartHasReported)
             }
         }
         // Handed out one by one, no part after a stop is handed out at all.
-        SweepParts single(100, 139, { 1, 10, 10, 3 });
+        SweepParts single(100, 139, { 1, 10, 10, 3 }, true);
         std::size_t taken = 0;
         while (const std::optional<SweepPart> part = single.Next()) {
             ++taken;
