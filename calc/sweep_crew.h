@@ -20,10 +20,10 @@ namespace calc {
 // Parts for threads of one machine: a lead of some 10 to 40 us, parts of at least 3 to 10 us,
 // since handing one out costs a fraction of a microsecond, and at most 0.1 to 0.3 ms.
 inline constexpr SweepSharing kThreadSharing { .cores = 1,
-    .leadPart = 32 * 1024,
-    .smallestPart = 8 * 1024,
+    .leadPart = 32'768,
+    .smallestPart = 8'192,
     .partsPerCore = 16,
-    .largestPart = 256 * 1024 };
+    .largestPart = 262'144 };
 
 class SweepCrew {
 public:

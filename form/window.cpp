@@ -85,7 +85,6 @@ void Window::Calculate(calc::Side side)
         RunScope &operator=(const RunScope &) = delete;
     } scope(*this);
     m_lastClockReading = Clock::now();
-    m_pacer = YieldPacer(m_surface.RunPacing());
     m_pacer.Start(m_lastClockReading);
     m_reportTooLong = false;
     calc::RunCalculation(side, *this);

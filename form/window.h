@@ -57,8 +57,6 @@ public:
     // Handles the pending events (input, drawing), then returns.
     virtual void TurnEventLoop() = 0;
     virtual calc::NumberFormat UserNumberFormat() = 0;
-    // How the window paces a run's yields, asked as each run starts.
-    virtual Pacing RunPacing() { return {}; }
     // How many threads a run may sweep on at once, the window's own among them: the cores the
     // program may use. With one, the run sweeps on the window's thread alone.
     virtual unsigned SweepCores() { return 1; }
@@ -109,6 +107,8 @@ public:
     const PaneModel &Pane() const { return m_pane; }
     // A run whose report grows beyond this many bytes is stopped, with a box that says why.
     void SetLargestReport(std::size_t bytes) { m_largestReport = bytes; }
+    // How the window paces a run's yields, from the next look at the clock on.
+    void SetPacing(const Pacing &pacing) { m_pacer.SetPacing(pacing); }
 
     std::string_view FieldText(calc::Box box) override { return BoxText(ControlOf(box)); }
     bool OptionSelected(calc::OptionButton button) override

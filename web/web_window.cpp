@@ -76,12 +76,12 @@ int Number(form::ControlId id)
 // blocks of several milliseconds between the window's turns, in parts of about a millisecond
 // (the page handles its events while it awaits its workers). The lead part after a stretch that
 // ended at a match finds the next one sooner than a worker could answer if it comes as soon.
-constexpr std::chrono::nanoseconds kWorkerBlockTime = std::chrono::milliseconds(8);
+constexpr form::Pacing kWorkerPacing { .quietBlockTime = std::chrono::milliseconds(8) };
 constexpr calc::SweepSharing kWorkerSharing { .cores = 1,
-    .leadPart = 256 * 1024,
-    .smallestPart = 1024 * 1024,
+    .leadPart = 262'144,
+    .smallestPart = 1'048'576,
     .partsPerCore = 8,
-    .largestPart = 2048 * 1024 };
+    .largestPart = 2'097'152 };
 
 } // namespace
 
@@ -145,20 +145,12 @@ void WebWindow::TurnEventLoop()
     PageTurn();
 }
 
-form::Pacing WebWindow::RunPacing()
-{
-    form::Pacing pacing;
-    if (PageWorkersReady() > 0) {
-        pacing.quietBlockTime = kWorkerBlockTime;
-    }
-    return pacing;
-}
-
 std::optional<std::int64_t> WebWindow::SweepElsewhere(
     calc::SweepPath path, const calc::HeldReadings &held, std::int64_t first, std::int64_t last)
 {
     calc::SweepSharing sharing = kWorkerSharing;
     sharing.cores = static_cast<unsigned>(std::max(PageWorkersReady(), 0));
+    m_window.SetPacing(sharing.cores > 0 ? kWorkerPacing : form::Pacing {});
     if (!sharing.WorthSharing(first, last, m_lastStretchStopped)) {
         return std::nullopt;
     }

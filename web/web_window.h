@@ -28,9 +28,8 @@ public:
     void ShowErrorBox(std::string_view title, std::string_view text) override;
     void TurnEventLoop() override;
     calc::NumberFormat UserNumberFormat() override;
-    // ...and sweeps the run's quiet stretches on its workers, while it has them, in longer blocks,
-    // since each part goes to a worker and back by message.
-    form::Pacing RunPacing() override;
+    // ...and sweeps the run's quiet stretches on its workers while it has them, in longer blocks
+    // between turns, since each part goes to a worker and back by message.
     std::optional<std::int64_t> SweepElsewhere(calc::SweepPath path, const calc::HeldReadings &held,
         std::int64_t first, std::int64_t last) override;
 
