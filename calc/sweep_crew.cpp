@@ -96,6 +96,12 @@ std::int64_t SweepCrew::FindStoppingDivider(
     return m_parts->Stop();
 }
 
+int SweepCrew::ThreadsAsleep()
+{
+    const std::lock_guard lock(m_mutex);
+    return m_sleepers;
+}
+
 bool SweepCrew::ThreadsAvailable()
 {
     return PLL_SWEEP_THREADS != 0;

@@ -46,6 +46,8 @@ public:
     static bool ThreadsAvailable();
     // How many threads of its own the crew has started so far.
     std::size_t ThreadsStarted() const { return m_threads.size(); }
+    // How many of them wait for the next stretch asleep, not looking for it.
+    int ThreadsAsleep();
 
 private:
     void StartThreads();

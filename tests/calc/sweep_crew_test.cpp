@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <optional>
+#include <thread>
 #include <vector>
 
 namespace calc {
@@ -107,8 +109,8 @@ TEST(SweepParts, StopIsTheEarliestPartsOnceEveryEarlierPartHasReported)
 }
 
 // The crew's threads start with the first stretch long enough to share, are reused for every
-// later one, and are joined when the crew goes (a thread left running would hang this test or be
-// reported by the sanitizers).
+// later one, fall asleep soon after the last, and are joined when the crew goes (a thread left
+// running would hang this test or be reported by the sanitizers).
 TEST(SweepCrew, StartsItsThreadsOnceAndEndsThemWithIt)
 {
     const HeldReadings held { 16800000, 1000, 0 }; // stops at the multiples of 16800
@@ -120,6 +122,11 @@ TEST(SweepCrew, StartsItsThreadsOnceAndEndsThemWithIt)
             EXPECT_EQ(crew.FindStoppingDivider(SweepPath::Plain, held, 16801, 40000), 33600);
         }
         EXPECT_EQ(crew.ThreadsStarted(), SweepCrew::ThreadsAvailable() ? cores - 1 : 0);
+        const auto started = static_cast<int>(crew.ThreadsStarted());
+        for (int wait = 0; wait < 1000 && crew.ThreadsAsleep() < started; ++wait) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        EXPECT_EQ(crew.ThreadsAsleep(), started) << "a thread still looks for work";
     }
 }
 
