@@ -43,23 +43,43 @@ class SweepWorkers {
         if (this.count === 0 || typeof Worker !== 'function' || typeof Blob !== 'function') {
             return;
         }
+        // The script's address is given up once every worker has loaded it, or failed to.
+        const body = `\n(${sweepWorkerMain})(${JSON.stringify(this.factory)});\n`;
+        let url = null;
+        let unsettled = this.count;
+        const settled = () => {
+            if (--unsettled === 0) {
+                URL.revokeObjectURL(url);
+            }
+        };
         try {
-            const body = `\n(${sweepWorkerMain})(${JSON.stringify(this.factory)});\n`;
-            const url = URL.createObjectURL(new Blob([this.source, body],
-                { type: 'text/javascript' }));
+            url = URL.createObjectURL(new Blob([this.source, body], { type: 'text/javascript' }));
             for (let i = 0; i < this.count; ++i) {
-                this.workers.push(this.spawn(url));
+                this.workers.push(this.spawn(url, settled));
             }
         } catch (error) {
-            this.workers = []; // no workers here (a browser's policy): the page sweeps alone
+            // No workers here (a browser's policy): the page sweeps alone.
+            this.workers.forEach((worker) => worker.thread.terminate());
+            this.workers = [];
+            if (url) {
+                URL.revokeObjectURL(url);
+            }
         }
     }
 
-    spawn(url) {
+    spawn(url, settled) {
         const worker = { thread: new Worker(url), ready: false, failed: false, parts: [] };
-        worker.thread.onmessage = (event) => this.answered(worker, event.data);
+        worker.thread.onmessage = (event) => {
+            if (event.data.ready || event.data.failed) {
+                settled();
+            }
+            this.answered(worker, event.data);
+        };
         worker.thread.onerror = (event) => {
             event.preventDefault();
+            if (!worker.ready) {
+                settled();
+            }
             this.fail(worker);
         };
         return worker;
@@ -72,14 +92,24 @@ class SweepWorkers {
         this.handOut();
     }
 
-    // Resolves once the stretch's stop is known.
+    // Resolves once the stretch's stop is known. A worker that holds a part of it for seconds,
+    // where a part takes milliseconds, has died without a word (a browser may end one that way):
+    // it is taken as failed.
     stopKnown() {
         return new Promise((resolve) => {
-            if (this.stretch) {
-                this.stretch.known = resolve;
-            } else {
+            const stretch = this.stretch;
+            if (!stretch) {
                 resolve();
+                return;
             }
+            const timer = setTimeout(() => {
+                this.workers.filter((worker) => worker.parts.some((part) => part.serial
+                    === stretch.serial)).forEach((worker) => this.fail(worker));
+            }, SweepWorkers.kPatience);
+            stretch.known = () => {
+                clearTimeout(timer);
+                resolve();
+            };
         });
     }
 
@@ -161,6 +191,7 @@ class SweepWorkers {
 
 SweepWorkers.kMostWorkers = 16;
 SweepWorkers.kPartsInHand = 2;
+SweepWorkers.kPatience = 5000; // ms
 
 // A worker's whole script after the module's: it instantiates the module, says so, and answers
 // each part with its stop. Runs in the worker, from its text.
