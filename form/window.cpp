@@ -33,7 +33,7 @@ void Window::ApplyDefaults()
         }
     }
     SetPaneText({});
-    ShowRunState(Drawing::Now);
+    ShowRunState();
 }
 
 void Window::OptionChosen(ControlId option)
@@ -88,7 +88,7 @@ void Window::Calculate(calc::Side side)
     m_pacer.Start(m_lastClockReading);
     m_reportTooLong = false;
     calc::RunCalculation(side, *this);
-    ShowRunState(Drawing::Now);
+    ShowRunState();
     m_pane.ReleaseSpareMemory();
 }
 
@@ -116,7 +116,7 @@ void Window::ShowErrorBox(std::string_view title, std::string_view text)
     if (m_closing) {
         return; // the user has closed the window: nothing may pop up after it
     }
-    ShowRunState(Drawing::Now); // the box comes up over the divider that raised it
+    ShowRunState(); // the box comes up over the divider that raised it
     m_surface.ShowErrorBox(title, text);
 }
 
@@ -132,8 +132,9 @@ calc::AfterYield Window::Yield()
             m_lastClockReading = now;
             const YieldPacer::Turn turn = m_pacer.CheckClock(now, m_progressValue);
             if (turn != YieldPacer::Turn::None) {
-                ShowRunState(
-                    turn == YieldPacer::Turn::EventsAndFrame ? Drawing::Now : Drawing::AtNextFrame);
+                if (turn == YieldPacer::Turn::EventsAndFrame) {
+                    ShowRunState();
+                }
                 m_surface.TurnEventLoop();
                 m_pacer.TurnEnded(Clock::now());
             }
@@ -170,9 +171,8 @@ calc::AfterYield Window::StopTooLongReport()
     return m_closing ? calc::AfterYield::Close : calc::AfterYield::StopSweep;
 }
 
-void Window::ShowRunState(Drawing drawing)
+void Window::ShowRunState()
 {
-    m_surface.HoldDrawing(true);
     for (std::size_t i = 0; i < kControlCount; ++i) {
         if (std::optional<std::string> &text = m_pendingTexts.at(i)) {
             m_texts.at(i) = *text;
@@ -187,11 +187,8 @@ void Window::ShowRunState(Drawing drawing)
         shown.value = std::min(m_progressValue, shown.maximum);
     }
     m_surface.DrawProgress(shown);
-    if (drawing == Drawing::Now) {
-        m_pane.SyncView();
-        m_surface.DrawPane();
-        m_surface.HoldDrawing(false);
-    }
+    m_pane.SyncView();
+    m_surface.DrawPane();
 }
 
 } // namespace form

@@ -45,9 +45,6 @@ public:
     virtual void DrawPane() = 0;
     // Both start buttons are disabled while a run goes on.
     virtual void DrawRunning(bool running) = 0;
-    // Between frames the boxes and the bar take what the run has set without being drawn, and
-    // are drawn with the pane at the next frame: nobody could see a change in between.
-    virtual void HoldDrawing(bool /*held*/) { }
     // The pane's text is about to be replaced: what another program may still ask of the old
     // text (a selection offered to it) is taken now.
     virtual void PaneTextReplacing() { }
@@ -134,14 +131,15 @@ public:
 private:
     void Calculate(calc::Side side);
     calc::AfterYield StopTooLongReport();
-    enum class Drawing : std::uint8_t { Now, AtNextFrame };
-    // Brings the match counters, the progress bar and the pane up to what the run has set.
-    void ShowRunState(Drawing drawing);
+    // Brings the match counters, the progress bar and the pane up to what the run has set. A run
+    // changes them at every divider; they are drawn only at its frames, since nobody could see
+    // a change in between, and drawing costs far more than sweeping.
+    void ShowRunState();
 
     Surface &m_surface;
     std::array<std::string, kControlCount> m_texts;
     std::array<bool, kControlCount> m_selected {};
-    // What a run has set and the screen shows from the next turn of the event loop on.
+    // What a run has set and the screen shows from its next frame on.
     std::array<std::optional<std::string>, kControlCount> m_pendingTexts;
     PaneModel m_pane;
     Progress m_progress;

@@ -129,17 +129,6 @@ void Form1::DrawRunning(bool running)
     }
 }
 
-// A box or a bar draws itself, and puts the window on screen, as soon as its value changes:
-// the match counters and the bar take their values with their updates off until the frame.
-void Form1::HoldDrawing(bool held)
-{
-    ProgressBar1->setUpdatesEnabled(!held);
-    for (calc::Side side : kSides) {
-        Control<QWidget>(form::ControlOf(calc::ProfileOf(side).matchCount))
-            ->setUpdatesEnabled(!held);
-    }
-}
-
 void Form1::PaneTextReplacing()
 {
     RichTextBox1->KeepOfferedSelection();

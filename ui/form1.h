@@ -35,7 +35,6 @@ public:
     void DrawProgress(const form::Progress &progress) override;
     void DrawPane() override;
     void DrawRunning(bool running) override;
-    void HoldDrawing(bool held) override;
     void PaneTextReplacing() override;
     void ShowErrorBox(std::string_view title, std::string_view text) override;
     void TurnEventLoop() override;

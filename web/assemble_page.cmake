@@ -1,16 +1,18 @@
 cmake_minimum_required(VERSION 3.25)
 # Puts the page together: the template's placeholders take the style sheet, the two module
-# scripts and the page's script, each inlined, so that the one file needs nothing else.
-# Run with cmake -P and -DTEMPLATE, -DSTYLE, -DSCRIPT, -DSIMD_MODULE, -DPLAIN_MODULE, -DOUTPUT;
-# a test page's -DTEST_SCRIPT goes before the page's script, in the same element.
+# scripts and the page's script, each inlined, so that the one file needs nothing else. The
+# page's script is its files in the order given, in one function of their own, so that what one
+# file declares the others use and nothing reaches the page's global names.
+# Run with cmake -P and -DTEMPLATE, -DSTYLE, -DSCRIPTS (a list), -DSIMD_MODULE, -DPLAIN_MODULE,
+# -DOUTPUT; a test page's -DTEST_SCRIPT goes before the page's script, in the same element.
 file(READ ${TEMPLATE} page)
 file(READ ${STYLE} style)
-file(READ ${SCRIPT} script)
-# The workers' script (-DWORKER_SCRIPT) goes before the page's, in the same element.
-if(WORKER_SCRIPT)
-    file(READ ${WORKER_SCRIPT} worker_script)
-    string(PREPEND script "${worker_script}")
-endif()
+set(script "(function () {\n'use strict';\n")
+foreach(part IN LISTS SCRIPTS)
+    file(READ ${part} text)
+    string(APPEND script "\n${text}")
+endforeach()
+string(APPEND script "}());\n")
 if(TEST_SCRIPT)
     file(READ ${TEST_SCRIPT} test_script)
     string(PREPEND script "${test_script}")

@@ -4,6 +4,8 @@
 // by their identities, the pane's places by line and column (UTF-16 units of the line as shown).
 #include "web/web_window.h"
 
+#include "form/flow.h"
+
 #include <emscripten.h>
 
 #include <algorithm>
@@ -11,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 using form::PaneKey;
 using form::PaneModel;
@@ -73,6 +76,19 @@ EMSCRIPTEN_KEEPALIVE char *WebBoxBuffer(WebWindow *window, int id, std::size_t b
     std::string &text = window->Model().BoxTextToEdit(Control(id));
     text.resize(bytes);
     return text.data();
+}
+
+// Where each control stands for a view `width` CSS px wide: the number of controls, the window's
+// width and height, then each control's left, top, width and height, by identity.
+EMSCRIPTEN_KEEPALIVE const std::int32_t *WebPlacesForView(WebWindow *window, int width)
+{
+    const form::WindowPlaces placed = form::PlacesForView(width);
+    std::vector<std::int32_t> &numbers = window->Places();
+    numbers = { static_cast<std::int32_t>(form::kControlCount), placed.width, placed.height };
+    for (const form::Place &place : placed.places) {
+        numbers.insert(numbers.end(), { place.left, place.top, place.width, place.height });
+    }
+    return numbers.data();
 }
 
 EMSCRIPTEN_KEEPALIVE void WebOptionChosen(WebWindow *window, int id)

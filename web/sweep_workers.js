@@ -5,7 +5,6 @@
 // so parts and their stops go by message. The page's module hands the parts out, in order, and
 // takes their stops; the run awaits the stretch's stop as it awaits a turn, so the page stays
 // responsive meanwhile. Where workers cannot start, or fail, the page sweeps on its own thread.
-'use strict';
 
 class SweepWorkers {
     // `source`: the module's script, which defines the factory named `factory`; `count`: how

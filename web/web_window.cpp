@@ -24,12 +24,12 @@ EM_JS(void, PageCreateWindow, (const void *window, int windowId, const char *cap
 EM_JS(void, PageCreateControl, (int id, const char *kind, std::size_t kindSize,
     const char *name, std::size_t nameSize, int container, const char *caption,
     std::size_t captionSize, const char *accessibleName, std::size_t accessibleNameSize,
-    int left, int top, int width, int height, int tabIndex, bool whiteBackground), {
+    int tabIndex, bool whiteBackground), {
     const page = Module.page;
     page.createControl({ id, kind: page.text(kind, kindSize), name: page.text(name, nameSize),
         container, caption: page.text(caption, captionSize),
-        accessibleName: page.text(accessibleName, accessibleNameSize),
-        left, top, width, height, tabIndex, whiteBackground });
+        accessibleName: page.text(accessibleName, accessibleNameSize), tabIndex,
+        whiteBackground });
 });
 EM_JS(void, PageSetBoxText, (int id, const char *text, std::size_t size), {
     Module.page.setBoxText(id, Module.page.text(text, size));
@@ -37,7 +37,6 @@ EM_JS(void, PageSetBoxText, (int id, const char *text, std::size_t size), {
 EM_JS(void, PageSetOption, (int id, bool selected), { Module.page.setOption(id, selected); });
 EM_JS(void, PageShowProgress, (double fraction), { Module.page.showProgress(fraction); });
 EM_JS(void, PageShowPane, (), { Module.page.pane.draw(); });
-EM_JS(void, PageHoldDrawing, (bool held), { Module.page.holdDrawing(held); });
 EM_JS(void, PageSetRunning, (bool running), { Module.page.setRunning(running); });
 EM_JS(int, PageNumberFormat, (char *decimal, char *group, int capacity), {
     return Module.page.numberFormat(decimal, group, capacity);
@@ -99,15 +98,9 @@ WebWindow::WebWindow()
         const std::string accessibleName = form::AccessibleName(row);
         PageCreateControl(Number(id), kind.data(), kind.size(), row.name.data(), row.name.size(),
             Number(form::ContainerOf(id)), row.caption.data(), row.caption.size(),
-            accessibleName.data(), accessibleName.size(), Pixels(row.left), Pixels(row.top),
-            Pixels(row.width), Pixels(row.height), row.tabIndex, row.whiteBackground);
+            accessibleName.data(), accessibleName.size(), row.tabIndex, row.whiteBackground);
     }
     m_window.ApplyDefaults();
-}
-
-void WebWindow::HoldDrawing(bool held)
-{
-    PageHoldDrawing(held);
 }
 
 void WebWindow::DrawBoxText(form::ControlId box, std::string_view text)

@@ -7,6 +7,7 @@
 #include "calc/sweep_parts.h"
 #include "form/window.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -16,9 +17,7 @@ class WebWindow final : public form::Surface {
 public:
     WebWindow();
 
-    // The page draws what the window shows, by the controls' identities, the boxes and the bar
-    // only at a run's frames...
-    void HoldDrawing(bool held) override;
+    // The page draws what the window shows, by the controls' identities...
     void DrawBoxText(form::ControlId box, std::string_view text) override;
     void DrawOption(form::ControlId option, bool selected) override;
     void DrawProgress(const form::Progress &progress) override;
@@ -35,10 +34,11 @@ public:
 
     // What the user does on the page goes here, by the controls' identities.
     form::Window &Model() { return m_window; }
-    // What the page last asked of the pane (its copied text, a line's cell starts), kept in the
-    // module's memory until it asks again.
+    // What the page last asked for (the pane's copied text, a line's cell starts, the controls'
+    // places), kept in the module's memory until it asks again.
     std::string &Copied() { return m_copied; }
     std::vector<double> &CellStarts() { return m_cellStarts; }
+    std::vector<std::int32_t> &Places() { return m_places; }
     // The stretch the workers are sweeping, while the run awaits them: the page hands out its
     // parts and reports their stops; the part handed out last.
     calc::SweepParts *PartsOnWorkers() { return m_partsOnWorkers; }
@@ -48,6 +48,7 @@ private:
     form::Window m_window { *this };
     std::string m_copied;
     std::vector<double> m_cellStarts;
+    std::vector<std::int32_t> m_places;
     calc::SweepParts *m_partsOnWorkers = nullptr;
     calc::SweepPart m_partHandedOut;
     bool m_lastStretchStopped = true;

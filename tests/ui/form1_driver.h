@@ -53,11 +53,13 @@ protected:
 
     // Does what a user does on seeing a match counter pass `count` during a run: the counter
     // shows a run's progress whatever the speed of the machine, where a timer would not.
-    void WhenCountPasses(const char *counter, int count, std::function<void()> action)
+    // Does `action` once the run has written more than `lines` lines: the report, unlike the
+    // boxes, which show what the run sets only at its frames, grows at every row.
+    void WhenReportPasses(std::size_t lines, std::function<void()> action)
     {
         auto *timer = new QTimer(m_form.get());
         QObject::connect(timer, &QTimer::timeout, m_form.get(), [=, this] {
-            if (Box(counter)->text().toInt() > count) {
+            if (m_form->Model().Pane().Report().LineCount() > lines) {
                 timer->deleteLater();
                 timer->stop();
                 action();
