@@ -65,35 +65,25 @@ SweepCrew::~SweepCrew()
 std::int64_t SweepCrew::FindStoppingDivider(
     SweepPath path, const HeldReadings &held, std::int64_t first, std::int64_t last)
 {
-    if (!m_sharing.WorthSharing(first, last, m_lastStopped)) {
-        const std::int64_t stop = calc::FindStoppingDivider(path, held, first, last);
-        m_lastStopped = stop <= last;
-        return stop;
-    }
-    calc::SweepParts parts(first, last, m_sharing, m_lastStopped);
-    if (m_lastStopped) {
-        const SweepPart lead = *parts.Next();
-        if (parts.Report(
-                lead.index, calc::FindStoppingDivider(path, held, lead.first, lead.last))) {
-            return parts.Stop();
-        }
-    }
-    StartThreads();
-    {
-        const std::lock_guard lock(m_mutex);
-        m_path = path;
-        m_held = held;
-        m_parts = parts;
-        ++m_stretch;
-        if (m_sleepers > 0) {
-            m_wake.notify_all();
-        }
-    }
-    TakeParts();
-    AwaitPartsInFlight();
-    const std::lock_guard lock(m_mutex);
-    m_lastStopped = m_parts->Stop() <= last;
-    return m_parts->Stop();
+    return SweepShared(
+        m_sharing, m_lastStopped, path, held, first, last, [this, path, held](SweepParts &parts) {
+            StartThreads();
+            {
+                const std::lock_guard lock(m_mutex);
+                m_path = path;
+                m_held = held;
+                m_parts = &parts;
+                ++m_stretch;
+                if (m_sleepers > 0) {
+                    m_wake.notify_all();
+                }
+            }
+            TakeParts();
+            AwaitPartsInFlight();
+            // A thread that comes late finds no stretch to take parts of.
+            const std::lock_guard lock(m_mutex);
+            m_parts = nullptr;
+        });
 }
 
 int SweepCrew::ThreadsAsleep()

@@ -61,7 +61,7 @@ private:
     SweepSharing m_sharing;
     std::vector<std::thread> m_threads;
     bool m_started = false;
-    bool m_lastStopped = true; // whether the last stretch ended at a stop: the next has a lead
+    bool m_lastStopped = true; // whether the last stretch ended at a stop
     std::mutex m_mutex;
     std::condition_variable m_wake; // a new stretch, or the end
     std::condition_variable m_partsDone;
@@ -72,7 +72,7 @@ private:
     int m_sleepers = 0;
     SweepPath m_path = SweepPath::Plain;
     HeldReadings m_held;
-    std::optional<calc::SweepParts> m_parts;
+    SweepParts *m_parts = nullptr; // the stretch being swept
 };
 
 } // namespace calc

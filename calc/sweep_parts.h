@@ -3,6 +3,8 @@
 // stop from the stops of its parts: the first stop of the earliest part that has one.
 #pragma once
 
+#include "calc/sweep_kernel.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -66,5 +68,32 @@ private:
     std::size_t m_reportedInOrder = 0; // parts from the first on that have all reported
     std::size_t m_firstStopped; // the earliest part that reported a stop, Count() for none
 };
+
+// Sweeps the dividers from `first` to `last` (first <= last) as `sharing` says, for what
+// FindStoppingDivider gives: on this thread alone when they are not worth sharing; else, after a
+// stretch that ended at a stop, this thread sweeps the lead part first, and then `share` has the
+// parts swept on the other cores and returns once the stretch's stop is known. `lastStopped`
+// says whether the last stretch ended at a stop, and is set for the next. A template, so that
+// `share` is called directly: the page's waits for its workers unwind through this call.
+template <typename Share>
+std::int64_t SweepShared(const SweepSharing &sharing, bool &lastStopped, SweepPath path,
+    const HeldReadings &held, std::int64_t first, std::int64_t last, const Share &share)
+{
+    if (!sharing.WorthSharing(first, last, lastStopped)) {
+        const std::int64_t stop = FindStoppingDivider(path, held, first, last);
+        lastStopped = stop <= last;
+        return stop;
+    }
+    SweepParts parts(first, last, sharing, lastStopped);
+    if (lastStopped) {
+        const SweepPart lead = *parts.Next();
+        if (parts.Report(lead.index, FindStoppingDivider(path, held, lead.first, lead.last))) {
+            return parts.Stop();
+        }
+    }
+    share(parts);
+    lastStopped = parts.Stop() <= last;
+    return parts.Stop();
+}
 
 } // namespace calc

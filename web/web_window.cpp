@@ -144,24 +144,18 @@ std::optional<std::int64_t> WebWindow::SweepElsewhere(
     calc::SweepSharing sharing = kWorkerSharing;
     sharing.cores = static_cast<unsigned>(std::max(PageWorkersReady(), 0));
     m_window.SetPacing(sharing.cores > 0 ? kWorkerPacing : form::Pacing {});
-    if (!sharing.WorthSharing(first, last, m_lastStretchStopped)) {
+    if (sharing.cores == 0) {
         return std::nullopt;
     }
-    calc::SweepParts parts(first, last, sharing, m_lastStretchStopped);
-    if (m_lastStretchStopped) {
-        const calc::SweepPart lead = *parts.Next();
-        if (parts.Report(
-                lead.index, calc::FindStoppingDivider(path, held, lead.first, lead.last))) {
-            return parts.Stop();
-        }
-    }
-    m_partsOnWorkers = &parts;
-    PageBeginOnWorkers(this, static_cast<int>(path), held.crystal, held.wanted, held.maxError);
-    PageAwaitWorkers();
-    PageEndOnWorkers();
-    m_partsOnWorkers = nullptr;
-    m_lastStretchStopped = parts.Stop() <= last;
-    return parts.Stop();
+    return calc::SweepShared(sharing, m_lastStretchStopped, path, held, first, last,
+        [this, path, &held](calc::SweepParts &parts) {
+            m_partsOnWorkers = &parts;
+            PageBeginOnWorkers(
+                this, static_cast<int>(path), held.crystal, held.wanted, held.maxError);
+            PageAwaitWorkers();
+            PageEndOnWorkers();
+            m_partsOnWorkers = nullptr;
+        });
 }
 
 calc::NumberFormat WebWindow::UserNumberFormat()
