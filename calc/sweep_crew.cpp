@@ -23,8 +23,8 @@ using Clock = std::chrono::steady_clock;
 // looks for the next stretch for this long before it sleeps, which a turn of the event loop
 // usually outlasts.
 constexpr Clock::duration kLookForStretch = std::chrono::microseconds(200);
-// The caller waits for the parts still being swept, about a part's time.
-constexpr Clock::duration kLookForParts = std::chrono::milliseconds(2);
+// The caller waits for the parts before the stop still being swept, about a part's time.
+constexpr Clock::duration kLookForStop = std::chrono::milliseconds(2);
 
 // Looks until `done` holds or `limit` has passed, handing the core to any other thread that
 // wants it meanwhile: whether it held.
@@ -72,17 +72,17 @@ std::int64_t SweepCrew::FindStoppingDivider(
                 const std::lock_guard lock(m_mutex);
                 m_path = path;
                 m_held = held;
-                m_parts = &parts;
+                m_parts = std::move(parts);
+                m_stopKnown = false;
                 ++m_stretch;
                 if (m_sleepers > 0) {
                     m_wake.notify_all();
                 }
             }
             TakeParts();
-            AwaitPartsInFlight();
-            // A thread that comes late finds no stretch to take parts of.
+            AwaitStop();
             const std::lock_guard lock(m_mutex);
-            m_parts = nullptr;
+            parts = *m_parts;
         });
 }
 
@@ -137,30 +137,31 @@ bool SweepCrew::AwaitStretch(std::uint64_t &seen)
 void SweepCrew::TakeParts()
 {
     std::unique_lock lock(m_mutex);
-    while (m_parts) {
+    while (m_parts && !m_stopKnown) {
+        const std::uint64_t stretch = m_stretch;
         const std::optional<SweepPart> part = m_parts->Next();
         if (!part) {
             break;
         }
-        ++m_inFlight;
         const SweepPath path = m_path;
         const HeldReadings held = m_held;
         lock.unlock();
         const std::int64_t stop = calc::FindStoppingDivider(path, held, part->first, part->last);
         lock.lock();
-        m_parts->Report(part->index, stop);
-        if (--m_inFlight == 0) {
-            m_partsDone.notify_all();
+        // A part after the stop, which the caller has not waited for, counts for nothing.
+        if (m_stretch == stretch && m_parts->Report(part->index, stop)) {
+            m_stopKnown = true;
+            m_stopFound.notify_all();
         }
     }
 }
 
-void SweepCrew::AwaitPartsInFlight()
+void SweepCrew::AwaitStop()
 {
-    const auto done = [this] { return m_inFlight == 0; };
-    if (!LookUntil(done, kLookForParts)) {
+    const auto known = [this] { return m_stopKnown.load(); };
+    if (!LookUntil(known, kLookForStop)) {
         std::unique_lock lock(m_mutex);
-        m_partsDone.wait(lock, done);
+        m_stopFound.wait(lock, known);
     }
 }
 

@@ -37,7 +37,8 @@ public:
     SweepCrew &operator=(SweepCrew &&) = delete;
 
     // What FindStoppingDivider gives, the stretch split across the crew's cores. Returns once
-    // every thread has left the stretch; called from one thread at a time.
+    // the stop is known; a thread may still finish a part after it, which then counts for
+    // nothing. Called from one thread at a time.
     std::int64_t FindStoppingDivider(
         SweepPath path, const HeldReadings &held, std::int64_t first, std::int64_t last);
 
@@ -56,7 +57,7 @@ private:
     bool AwaitStretch(std::uint64_t &seen);
     // Sweeps parts of the current stretch until none is left to hand out.
     void TakeParts();
-    void AwaitPartsInFlight();
+    void AwaitStop();
 
     SweepSharing m_sharing;
     std::vector<std::thread> m_threads;
@@ -64,15 +65,15 @@ private:
     bool m_lastStopped = true; // whether the last stretch ended at a stop
     std::mutex m_mutex;
     std::condition_variable m_wake; // a new stretch, or the end
-    std::condition_variable m_partsDone;
+    std::condition_variable m_stopFound;
     // Guarded by m_mutex; the atomics are also read without it, to spin on.
     std::atomic<std::uint64_t> m_stretch { 0 };
     std::atomic<bool> m_ending { false };
-    std::atomic<int> m_inFlight { 0 };
+    std::atomic<bool> m_stopKnown { false };
     int m_sleepers = 0;
     SweepPath m_path = SweepPath::Plain;
     HeldReadings m_held;
-    SweepParts *m_parts = nullptr; // the stretch being swept
+    std::optional<SweepParts> m_parts; // of the last stretch
 };
 
 } // namespace calc
