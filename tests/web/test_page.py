@@ -173,6 +173,27 @@ class PageTest(unittest.TestCase):
             self.assertTrue(results["0"] == results["2"], fields)
             self.assertGreater(len(rows(results["2"][2])), 0)
 
+    def test_box_edited_while_workers_sweep_counts_from_the_next_stop(self):
+        # Two billion dividers with no match, swept on the workers while the page handles its
+        # events; a max error typed meanwhile makes every divider a match from the stretch's stop
+        # on. From the first inexact row to the report's cap, no divider is left out or tried
+        # twice.
+        self.page.open("simd", 2).set_up({"Text5": "2147483647", "Text8": "1e5", "Text6": "1"})
+        self.page.wait_for("lmx2330a.workers().ready == 2")
+        self.page.js("lmx2330a.setLargestReport(1 << 20)")
+        self.page.js("""setTimeout(() => {
+            const maxError = document.getElementById('Text9');
+            maxError.value = '1e12';
+            maxError.dispatchEvent(new Event('input', {bubbles: true}));
+        }, 300);""")
+        self.assertEqual(len(self.page.finish()), 1)  # the report's cap
+        self.assertGreater(self.page.js("return lmx2330a.workers().partsSwept"), 0)
+        listed = rows(self.page.pane_text())
+        first = next(i for i, columns in enumerate(listed) if columns[5] != " 0 Hz        ")
+        dividers = [int(columns[0]) for columns in listed[first:]]
+        self.assertGreater(len(dividers), 10000)
+        self.assertEqual(dividers, list(range(dividers[0], dividers[0] + len(dividers))))
+
     def test_overflow_box_comes_once_and_the_footer_after_it(self):
         self.page.open().set_up({"Text8": "2.5e9"})
         self.page.run()
