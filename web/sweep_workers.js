@@ -185,6 +185,7 @@ class SweepWorkers {
                 first: stretch.module._WebSweepPartFirst(stretch.window),
                 last: stretch.module._WebSweepPartLast(stretch.window) });
         }
+        this.handOut(); // to the workers left
     }
 }
 

@@ -157,12 +157,16 @@ class PageTest(unittest.TestCase):
 
     def test_workers_write_the_report_the_page_writes_alone(self):
         # Matches found in the workers' parts, then the widest sweep, whose overflow a worker
-        # finds.
-        for fields in (SPARSE_MATCHES, SCENARIOS["S5"][0]):
+        # finds; the first also with a worker that ends without a word during the run, whose
+        # parts the page sweeps itself once it has waited long enough.
+        for fields, ended in ((SPARSE_MATCHES, True), (SCENARIOS["S5"][0], False)):
             results = {}
-            for workers in ("0", "2"):
-                self.page.open("simd", workers).set_up(fields)
-                self.page.wait_for(f"lmx2330a.workers().ready == {workers}")
+            for workers in ("0", "2", "2, one ended")[:3 if ended else 2]:
+                self.page.open("simd", workers[0]).set_up(fields)
+                self.page.wait_for(f"lmx2330a.workers().ready == {workers[0]}")
+                if workers.endswith("ended"):
+                    self.page.js("document.getElementById('Command1').addEventListener("
+                                 "'click', () => setTimeout(() => lmx2330a.endWorker(0), 20))")
                 results[workers] = (self.page.finish(), self.page.value("Text10"),
                                     self.page.pane_text())
                 self.assertEqual(self.page.js("return lmx2330a.workers().partsSwept > 0"),
@@ -170,8 +174,9 @@ class PageTest(unittest.TestCase):
                 time.sleep(0.05)  # the answers to parts after the stop
                 self.assertEqual(self.page.js("return lmx2330a.workers().busy"), 0,
                                  "a worker still sweeps after the run")
-            self.assertTrue(results["0"] == results["2"], fields)
-            self.assertGreater(len(rows(results["2"][2])), 0)
+            for workers, result in results.items():
+                self.assertTrue(result == results["0"], (fields, workers))
+            self.assertGreater(len(rows(results["0"][2])), 0)
 
     def test_box_edited_while_workers_sweep_counts_from_the_next_stop(self):
         # Two billion dividers with no match, swept on the workers while the page handles its
