@@ -156,10 +156,7 @@ std::int64_t Window::SweepQuietly(
         = m_surface.SweepElsewhere(path, held, first, last)) {
         return *stop;
     }
-    if (!m_crew) {
-        m_crew.emplace(m_surface.SweepCores());
-    }
-    return m_crew->FindStoppingDivider(path, held, first, last);
+    return calc::FindStoppingDivider(path, held, first, last);
 }
 
 // A sweep of billions of listed dividers would fill the memory before it ended; the window

@@ -6,7 +6,6 @@
 // of the logic is its own.
 #pragma once
 
-#include "calc/sweep_crew.h"
 #include "calc/window_ops.h"
 #include "form/layout.h"
 #include "form/pane_model.h"
@@ -54,11 +53,8 @@ public:
     // Handles the pending events (input, drawing), then returns.
     virtual void TurnEventLoop() = 0;
     virtual calc::NumberFormat UserNumberFormat() = 0;
-    // How many threads a run may sweep on at once, the window's own among them: the cores the
-    // program may use. With one, the run sweeps on the window's thread alone.
-    virtual unsigned SweepCores() { return 1; }
-    // A front-end that sweeps the run's quiet stretches elsewhere (the page, on its workers)
-    // gives the stretch's stop; without one, the window sweeps it on its own threads.
+    // A front-end that sweeps the run's quiet stretches on more cores (the desktop's threads,
+    // the page's workers) gives the stretch's stop; without one, the window's thread sweeps it.
     virtual std::optional<std::int64_t> SweepElsewhere(calc::SweepPath /*path*/,
         const calc::HeldReadings & /*held*/, std::int64_t /*first*/, std::int64_t /*last*/)
     {
@@ -150,8 +146,6 @@ private:
     bool m_reportTooLong = false;
     bool m_running = false;
     bool m_closing = false;
-    // The threads the runs sweep on, from the first run on; they end with the window.
-    std::optional<calc::SweepCrew> m_crew;
 };
 
 } // namespace form

@@ -7,7 +7,6 @@
 #include "ui/option_marker_style.h"
 #include "ui/qt_text.h"
 #include "ui/report_view.h"
-#include "ui/usable_cores.h"
 #include "ui/window_font.h"
 
 #include <QCloseEvent>
@@ -153,9 +152,10 @@ calc::NumberFormat Form1::UserNumberFormat()
     return { locale.decimalPoint().toStdString(), locale.groupSeparator().toStdString() };
 }
 
-unsigned Form1::SweepCores()
+std::optional<std::int64_t> Form1::SweepElsewhere(
+    calc::SweepPath path, const calc::HeldReadings &held, std::int64_t first, std::int64_t last)
 {
-    return UsableCores();
+    return m_crew.FindStoppingDivider(path, held, first, last);
 }
 
 void Form1::closeEvent(QCloseEvent *event)
