@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 // A window that answers the run's reads from a scenario and does nothing else: what the sweep
 // costs with no window at all. It lets the run try every divider in one block, or, as a window
-// that turns its event loop at every yield would, none.
+// that turns its event loop at every yield would, none; a crew, if given, sweeps the block.
 #pragma once
 
 #include "bench/scenarios.h"
+#include "calc/sweep_crew.h"
 #include "calc/window_ops.h"
 
 #include <array>
@@ -16,8 +17,9 @@ namespace bench {
 
 class NullWindow : public calc::WindowOps {
 public:
-    NullWindow(const Scenario &scenario, bool quiet)
+    NullWindow(const Scenario &scenario, bool quiet, calc::SweepCrew *crew = nullptr)
         : m_quietYields(quiet ? std::numeric_limits<std::int64_t>::max() : 0)
+        , m_crew(crew)
     {
         m_texts[5] = scenario.crystal;
         m_texts[6] = scenario.refLow;
@@ -47,12 +49,19 @@ public:
     void ShowErrorBox(std::string_view, std::string_view) override { }
     calc::AfterYield Yield() override { return calc::AfterYield::Continue; }
     std::int64_t QuietYields() override { return m_quietYields; }
+    std::int64_t SweepQuietly(calc::SweepPath path, const calc::HeldReadings &held,
+        std::int64_t first, std::int64_t last) override
+    {
+        return m_crew ? m_crew->FindStoppingDivider(path, held, first, last)
+                      : WindowOps::SweepQuietly(path, held, first, last);
+    }
     calc::NumberFormat UserNumberFormat() override { return { ".", "," }; }
 
     std::int64_t lastProgressValue = 0;
 
 private:
     std::int64_t m_quietYields;
+    calc::SweepCrew *m_crew;
     std::array<std::string, 16> m_texts;
     std::array<bool, 30> m_selected {};
 };

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 // The real window on the offscreen platform, from the click to the footer in the pane: its
 // speed beside the core's, its memory, and how long the user's input waits during a sweep.
+#include "bench/kernel_limit.h"
 #include "bench/null_window.h"
 #include "bench/scenarios.h"
 #include "calc/calculation_run.h"
 #include "form/pane_model.h"
 #include "ui/form1.h"
 #include "ui/report_view.h"
+#include "ui/usable_cores.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -178,6 +180,13 @@ void WindowSweep(benchmark::State &state, const Scenario &scenario)
     state.counters["first_click_ms"] = firstClick * 1e3;
     if (const std::optional<double> toBox = harness.SecondsToBox()) {
         state.counters["box_after_ms"] = *toBox * 1e3;
+    }
+    // The widest sweep beside the limit of the arithmetic on all the cores the window sweeps on.
+    const unsigned cores = ui::UsableCores();
+    state.counters["cores"] = cores;
+    if (scenario.name == WidestScenario().name) {
+        const double windowRate = dividers * static_cast<double>(state.iterations()) / total;
+        state.counters["of_limit"] = windowRate / KernelAloneRate(calc::BestSweepPath(), cores);
     }
 }
 

@@ -209,7 +209,7 @@ public:
                 const HeldReadings held { .crystal = m_crystal.value,
                     .wanted = m_wanted.value,
                     .maxError = m_maxError.value };
-                r = FindStoppingDivider(m_path, held, r, blockEnd);
+                r = m_window.SweepQuietly(m_path, held, r, blockEnd);
                 if (r <= blockEnd) {
                     m_window.SetProgressValue(r);
                     step = TryDivider(r++);

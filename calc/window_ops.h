@@ -5,6 +5,7 @@
 
 #include "calc/number_reading.h"
 #include "calc/side_profile.h"
+#include "calc/sweep_kernel.h"
 
 #include <cstdint>
 #include <string_view>
@@ -23,7 +24,7 @@ public:
     virtual ~WindowOps() = default;
 
     // The box's current text, exactly as typed. The view stays valid until the window next
-    // handles events, in Yield or ShowErrorBox.
+    // handles events, in Yield, ShowErrorBox or SweepQuietly.
     virtual std::string_view FieldText(Box box) = 0;
 
     // Whether the option button is selected.
@@ -57,6 +58,17 @@ public:
     // only for a divider it leaves the block at; a match ends the block. A window that turns
     // its event loop at every yield says 0, and the run yields once per divider.
     virtual std::int64_t QuietYields() { return 0; }
+
+    // The dividers from `first` to `last` that the run tries without yielding: the first at
+    // which the sweep stops, as FindStoppingDivider gives it. A window with more cores sweeps
+    // them on all of them at once. One that lets its events be handled meanwhile (the page,
+    // while its workers sweep) shows the run what they changed only from this stop on, as if
+    // they had come at its yield: the dividers before it were tried with the readings held.
+    virtual std::int64_t SweepQuietly(
+        SweepPath path, const HeldReadings &held, std::int64_t first, std::int64_t last)
+    {
+        return FindStoppingDivider(path, held, first, last);
+    }
 
     // How the user writes numbers, from the window's locale.
     virtual NumberFormat UserNumberFormat() = 0;

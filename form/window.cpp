@@ -161,6 +161,16 @@ calc::AfterYield Window::Yield()
     return calc::AfterYield::Continue;
 }
 
+std::int64_t Window::SweepQuietly(
+    calc::SweepPath path, const calc::HeldReadings &held, std::int64_t first, std::int64_t last)
+{
+    if (const std::optional<std::int64_t> stop
+        = m_surface.SweepElsewhere(path, held, first, last)) {
+        return *stop;
+    }
+    return calc::FindStoppingDivider(path, held, first, last);
+}
+
 // A sweep of billions of listed dividers would fill the memory before it ended; the window
 // stops it at a report no one could read through, and says so.
 calc::AfterYield Window::StopTooLongReport()

@@ -60,6 +60,13 @@ public:
     virtual calc::NumberFormat UserNumberFormat() = 0;
     // The clock a run's yields are paced by.
     virtual std::chrono::steady_clock::time_point Now() { return std::chrono::steady_clock::now(); }
+    // A front-end that sweeps the run's quiet stretches on more cores (the desktop's threads,
+    // the page's workers) gives the stretch's stop; without one, the window's thread sweeps it.
+    virtual std::optional<std::int64_t> SweepElsewhere(calc::SweepPath /*path*/,
+        const calc::HeldReadings & /*held*/, std::int64_t /*first*/, std::int64_t /*last*/)
+    {
+        return std::nullopt;
+    }
 
 protected:
     Surface() = default;
@@ -109,6 +116,8 @@ public:
     const PaneModel &Pane() const { return m_pane; }
     // A run whose report grows beyond this many bytes is stopped, with a box that says why.
     void SetLargestReport(std::size_t bytes) { m_largestReport = bytes; }
+    // How the window paces a run's yields, from the next look at the clock on.
+    void SetPacing(const Pacing &pacing) { m_pacer.SetPacing(pacing); }
 
     std::string_view FieldText(calc::Box box) override { return BoxText(ControlOf(box)); }
     bool OptionSelected(calc::OptionButton button) override
@@ -127,6 +136,8 @@ public:
     // clock only in a yield the run makes: a yield the run leaves out cannot be one that would
     // have turned.
     std::int64_t QuietYields() override { return m_pacer.QuietYields(); }
+    std::int64_t SweepQuietly(calc::SweepPath path, const calc::HeldReadings &held,
+        std::int64_t first, std::int64_t last) override;
     calc::NumberFormat UserNumberFormat() override { return m_surface.UserNumberFormat(); }
 
 private:

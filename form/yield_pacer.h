@@ -41,6 +41,9 @@ public:
 
     // At the start of a run.
     void Start(TimePoint now);
+    // A window whose sweep speeds up or slows down during a run (the page, as its workers come
+    // and go) paces it anew from the next clock check on.
+    void SetPacing(const Pacing &pacing) { m_pacing = pacing; }
 
     // At each of the run's yields, with the progress value the run has set: whether the window
     // must look at the clock and call CheckClock.

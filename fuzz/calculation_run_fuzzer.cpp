@@ -5,8 +5,9 @@
 // every match, lists well-formed rows in ascending R whose register words decode back to their
 // R, B, A, control bits and options, and shows at most one error box, for the reason it stopped.
 // That run yields at every divider. The same input is then run again on every sweep path of the
-// machine with a window that lets the run try dividers in blocks between its events, and each
-// must leave the same record: report, counts, boxes, and every divider tried with what it read.
+// machine with a window that lets the run try dividers in blocks between its events, swept on
+// one, two and three threads, and each must leave the same record: report, counts, boxes, and
+// every divider tried with what it read.
 #include "calc/calculation_run.h"
 #include "calc/number_reading.h"
 #include "calc/report_text.h"
@@ -102,8 +103,10 @@ std::array<Box, 5> BoxesOf(const SideProfile &profile)
 //              (yields and error boxes, counted from 1); "O<group><choice> <event>" clicks a
 //              button if the event is the yield between two dividers
 // Missing settings and boxes keep the window's start-up values.
-// `inBlocks`: a window that lets the run leave out yields; otherwise one that never does.
-std::optional<ScriptedWindow> DecodeInput(std::string_view input, Run &run, bool inBlocks)
+// `inBlocks`: a window that lets the run leave out yields, whose dividers `crew` sweeps if set;
+// otherwise one that never does.
+std::optional<ScriptedWindow> DecodeInput(
+    std::string_view input, Run &run, bool inBlocks, SweepCrew *crew = nullptr)
 {
     std::vector<std::string_view> lines;
     for (std::size_t start = 0; start <= input.size();) {
@@ -140,7 +143,7 @@ std::optional<ScriptedWindow> DecodeInput(std::string_view input, Run &run, bool
     const SideProfile &profile = ProfileOf(run.side);
     const std::array<Box, 5> boxes = BoxesOf(profile);
     std::optional<ScriptedWindow> window(
-        std::in_place, run.side, run.format, choices, closeAt, inBlocks ? quietYields : 0);
+        std::in_place, run.side, run.format, choices, closeAt, inBlocks ? quietYields : 0, crew);
     for (std::size_t i = 0; i < boxes.size(); ++i) {
         window->SetField(boxes[i], run.texts[i]);
     }
@@ -457,10 +460,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     std::optional<ScriptedWindow> oneByOne = DecodeInput(input, run, false);
     calc::RunCalculation(run.side, *oneByOne, calc::SweepPath::Plain);
     CheckRun(run, *oneByOne);
+    // Stretches split into parts of a few dividers, so that short sweeps are shared too.
+    constexpr calc::SweepSharing kSharing { .leadPart = 7, .smallestPart = 5, .partsPerCore = 4 };
+    std::array<calc::SweepCrew, 3> crews { calc::SweepCrew(1, kSharing),
+        calc::SweepCrew(2, kSharing), calc::SweepCrew(3, kSharing) };
     for (calc::SweepPath path : calc::SweepPathsOfThisMachine()) {
-        std::optional<ScriptedWindow> inBlocks = DecodeInput(input, run, true);
-        calc::RunCalculation(run.side, *inBlocks, path);
-        CheckSameRecord(*inBlocks, *oneByOne);
+        for (calc::SweepCrew &crew : crews) {
+            std::optional<ScriptedWindow> inBlocks = DecodeInput(input, run, true, &crew);
+            calc::RunCalculation(run.side, *inBlocks, path);
+            CheckSameRecord(*inBlocks, *oneByOne);
+        }
     }
     return 0;
 }

@@ -60,12 +60,13 @@ OptionChoices DefaultChoices()
 }
 
 ScriptedWindow::ScriptedWindow(Side side, NumberFormat format, OptionChoices choices,
-    int closeAtYield, std::int64_t quietYields)
+    int closeAtYield, std::int64_t quietYields, SweepCrew *crew)
     : m_profile(ProfileOf(side))
     , m_format(std::move(format))
     , m_choices(choices)
     , m_closeAtYield(closeAtYield)
     , m_quietYields(quietYields)
+    , m_crew(crew)
 {
     for (auto &field : m_fields) {
         field = std::make_unique<std::string>();
@@ -173,6 +174,14 @@ std::int64_t ScriptedWindow::QuietYields()
     RequireOpen();
     const int next = std::min(NextScheduledEvent(), m_events + (m_closeAtYield - m_yields));
     return std::min<std::int64_t>(m_quietYields, next - m_events - 1);
+}
+
+std::int64_t ScriptedWindow::SweepQuietly(
+    SweepPath path, const HeldReadings &held, std::int64_t first, std::int64_t last)
+{
+    RequireOpen();
+    return m_crew ? m_crew->FindStoppingDivider(path, held, first, last)
+                  : WindowOps::SweepQuietly(path, held, first, last);
 }
 
 void ScriptedWindow::CountQuietYields()

@@ -8,6 +8,7 @@
 // divider is.
 #pragma once
 
+#include "calc/sweep_crew.h"
 #include "calc/window_ops.h"
 
 #include <array>
@@ -66,8 +67,9 @@ public:
     };
 
     // quietYields: the most yields the window lets the run leave out at a time; 0, none.
+    // crew: the threads that sweep the dividers of those yields, if any.
     ScriptedWindow(Side side, NumberFormat format, OptionChoices choices, int closeAtYield,
-        std::int64_t quietYields = 0);
+        std::int64_t quietYields = 0, SweepCrew *crew = nullptr);
 
     void SetField(Box box, std::string_view text);
     void AddEdit(FieldEdit edit) { m_fieldEdits.push_back(std::move(edit)); }
@@ -84,6 +86,8 @@ public:
     void ShowErrorBox(std::string_view title, std::string_view text) override;
     AfterYield Yield() override;
     std::int64_t QuietYields() override;
+    std::int64_t SweepQuietly(
+        SweepPath path, const HeldReadings &held, std::int64_t first, std::int64_t last) override;
     NumberFormat UserNumberFormat() override;
 
     // What the run wrote and did.
@@ -110,6 +114,7 @@ private:
     OptionChoices m_choices;
     const int m_closeAtYield;
     const std::int64_t m_quietYields;
+    SweepCrew *const m_crew;
     std::array<std::unique_ptr<std::string>, 16> m_fields; // indexed by box number
     std::array<bool, 16> m_handedOut {};
     std::vector<FieldEdit> m_fieldEdits;

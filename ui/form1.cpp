@@ -137,6 +137,12 @@ calc::NumberFormat Form1::UserNumberFormat()
     return { locale.decimalPoint().toStdString(), locale.groupSeparator().toStdString() };
 }
 
+std::optional<std::int64_t> Form1::SweepElsewhere(
+    calc::SweepPath path, const calc::HeldReadings &held, std::int64_t first, std::int64_t last)
+{
+    return m_crew.FindStoppingDivider(path, held, first, last);
+}
+
 void Form1::closeEvent(QCloseEvent *event)
 {
     // A run in progress ends at its next yield; the window goes at once.

@@ -3,8 +3,10 @@
 // what the window's model holds and pass it what the user does. The model does everything else.
 #pragma once
 
+#include "calc/sweep_crew.h"
 #include "form/layout.h"
 #include "form/window.h"
+#include "ui/usable_cores.h"
 
 #include <QWidget>
 
@@ -41,6 +43,8 @@ public:
     void ShowErrorBox(std::string_view title, std::string_view text) override;
     void TurnEventLoop() override;
     calc::NumberFormat UserNumberFormat() override;
+    std::optional<std::int64_t> SweepElsewhere(calc::SweepPath path, const calc::HeldReadings &held,
+        std::int64_t first, std::int64_t last) override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -53,6 +57,9 @@ private:
     }
 
     form::Window m_window { *this };
+    // The threads the runs sweep on, one a core the program may use; they start with the first
+    // long sweep and end with the window.
+    calc::SweepCrew m_crew { UsableCores() };
     // Every control by its identity.
     std::array<QWidget *, form::kControlCount> m_controls {};
     ReportView *RichTextBox1 = nullptr;

@@ -263,30 +263,30 @@ EMSCRIPTEN_KEEPALIVE void WebPaneSetVisibleLines(WebWindow *window, std::size_t 
 // What the clipboard gets; the text stays until the next call.
 EMSCRIPTEN_KEEPALIVE const char *WebPaneSelectedText(WebWindow *window)
 {
-    window->Copied() = Pane(window).SelectedText();
-    return window->Copied().data();
+    window->PaneOnPage().copied = Pane(window).SelectedText();
+    return window->PaneOnPage().copied.data();
 }
 
 EMSCRIPTEN_KEEPALIVE std::size_t WebPaneSelectedSize(WebWindow *window)
 {
-    return window->Copied().size();
+    return window->PaneOnPage().copied.size();
 }
 
 EMSCRIPTEN_KEEPALIVE void WebPaneFontChanged(WebWindow *window)
 {
-    window->PaneFontChanged();
+    window->PaneOnPage().FontChanged();
 }
 
 // Where each cell of the line starts, in pixels from the line's start: one more than its TABs.
 // They stay until the next call.
 EMSCRIPTEN_KEEPALIVE const double *WebPaneCellStarts(WebWindow *window, std::size_t line)
 {
-    return window->Layout().CellStarts(Pane(window), line).data();
+    return window->PaneOnPage().layout.CellStarts(Pane(window), line).data();
 }
 
 EMSCRIPTEN_KEEPALIVE std::size_t WebPaneCellCount(WebWindow *window, std::size_t line)
 {
-    return window->Layout().CellStarts(Pane(window), line).size();
+    return window->PaneOnPage().layout.CellStarts(Pane(window), line).size();
 }
 
 // The piece of the line to draw for x from `left` to `right`, in pixels from the line's start
@@ -295,19 +295,20 @@ EMSCRIPTEN_KEEPALIVE std::size_t WebPaneCellCount(WebWindow *window, std::size_t
 EMSCRIPTEN_KEEPALIVE const double *WebPanePiece(
     WebWindow *window, std::size_t line, double left, double right)
 {
-    const form::PaneLayout::Piece piece = window->Layout().PieceAt(Pane(window), line, left, right);
-    window->Piece() = { static_cast<double>(piece.begin), static_cast<double>(piece.end),
+    const form::PaneLayout::Piece piece
+        = window->PaneOnPage().layout.PieceAt(Pane(window), line, left, right);
+    window->PaneOnPage().piece = { static_cast<double>(piece.begin), static_cast<double>(piece.end),
         static_cast<double>(piece.column), piece.x };
-    return window->Piece().data();
+    return window->PaneOnPage().piece.data();
 }
 
 EMSCRIPTEN_KEEPALIVE double WebPaneLineWidth(WebWindow *window, std::size_t line)
 {
-    return window->Layout().Width(Pane(window), line);
+    return window->PaneOnPage().layout.Width(Pane(window), line);
 }
 
 EMSCRIPTEN_KEEPALIVE double WebPaneXOf(WebWindow *window, std::size_t line, std::size_t column)
 {
-    return window->Layout().XOf(Pane(window), line, column);
+    return window->PaneOnPage().layout.XOf(Pane(window), line, column);
 }
 }

@@ -5,6 +5,16 @@
 'use strict';
 
 (function () {
+    // The page's sweep workers, as it starts them, so that a test can end one without a word.
+    const workers = [];
+    const PageWorker = Worker;
+    Worker = class extends PageWorker {
+        constructor(...settings) {
+            super(...settings);
+            workers.push(this);
+        }
+    };
+
     function withHooks(factory) {
         return (settings) => factory(settings).then((module) => {
             const createWindow = module._WebCreateWindow;
@@ -20,6 +30,7 @@
                     const bytes = module._WebRunQuietly(address, side === 'IF' ? 1 : 0);
                     return { ms: performance.now() - start, bytes };
                 };
+                api.endWorker = (index) => workers[index].terminate();
                 return address;
             };
             return module;

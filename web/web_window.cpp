@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "web/web_window.h"
 
-#include "form/accessible_names.h"
-#include "form/layout.h"
+#include "web/page_controls.h"
 
 #include <emscripten.h>
 
@@ -12,25 +11,6 @@
 // Texts go over as a pointer and a byte count of UTF-8 in the module's memory; a control goes
 // over as its identity.
 // clang-format off
-EM_JS(void, PageCreateWindow, (const void *window, int windowId, const char *caption,
-    std::size_t captionSize, int width, int height, const char *paneFont,
-    std::size_t paneFontSize), {
-    const page = Module.page;
-    page.createWindow(window, windowId, page.text(caption, captionSize), width, height,
-        page.text(paneFont, paneFontSize));
-});
-EM_JS(void, PageCreateControl, (int id, const char *kind, std::size_t kindSize,
-    const char *name, std::size_t nameSize, int container, const char *caption,
-    std::size_t captionSize, const char *accessibleName, std::size_t accessibleNameSize,
-    bool whiteBackground), {
-    const page = Module.page;
-    page.createControl({ id, kind: page.text(kind, kindSize), name: page.text(name, nameSize),
-        container, caption: page.text(caption, captionSize),
-        accessibleName: page.text(accessibleName, accessibleNameSize), whiteBackground });
-});
-EM_JS(void, PageArrange, (const form::ControlId *order, std::size_t count), {
-    Module.page.arrange(Array.from(HEAPU8.subarray(order, order + count)));
-});
 EM_JS(void, PageSetEnabled, (int id, bool enabled), { Module.page.setEnabled(id, enabled); });
 EM_JS(int, PageFocusedControl, (), { return Module.page.focusedControl(); });
 EM_JS(void, PageFocus, (int id), { Module.page.focus(id); });
@@ -50,48 +30,15 @@ EM_ASYNC_JS(void, PageShowErrorBox, (const char *title, std::size_t titleSize, c
         Module.page.text(text, textSize));
 });
 EM_ASYNC_JS(void, PageTurn, (), { await Module.page.turn(); });
-// How wide the page draws UTF-8 text in the pane's font, in CSS pixels.
-EM_JS(double, PageTextWidth, (const char *text, std::size_t size), {
-    return Module.page.textWidth(Module.page.text(text, size));
-});
 // clang-format on
 
 namespace web {
-namespace {
-
-int Number(form::ControlId id)
-{
-    return static_cast<int>(form::Index(id));
-}
-
-} // namespace
 
 WebWindow::WebWindow()
 {
-    using form::Pixels;
-    // The page reads the pane through this window from the first time it draws it, below.
-    PageCreateWindow(this, Number(form::kForm1), form::kWindowCaption.data(),
-        form::kWindowCaption.size(), Pixels(form::kClientWidth), Pixels(form::kClientHeight),
-        form::kPaneFontFamily.data(), form::kPaneFontFamily.size());
-    for (std::size_t i = 0; i < form::kControlCount; ++i) {
-        const auto id = static_cast<form::ControlId>(i);
-        const form::ControlRow &row = form::Row(id);
-        const std::string_view kind = form::KindName(row.kind);
-        const std::string accessibleName = form::AccessibleName(row);
-        PageCreateControl(Number(id), kind.data(), kind.size(), row.name.data(), row.name.size(),
-            Number(form::ContainerOf(id)), row.caption.data(), row.caption.size(),
-            accessibleName.data(), accessibleName.size(), row.whiteBackground);
-    }
-    PaneFontChanged();
-    const std::vector<form::ControlId> order = form::ReadingOrder();
-    PageArrange(order.data(), order.size());
+    m_pane.FontChanged();
+    CreatePageControls(this);
     m_window.ApplyDefaults();
-}
-
-void WebWindow::PaneFontChanged()
-{
-    m_layout.SetFont(form::Pixels(form::kPaneTabStopTwips),
-        [](std::string_view text) { return PageTextWidth(text.data(), text.size()); });
 }
 
 void WebWindow::DrawBoxText(form::ControlId box, std::string_view text)
@@ -143,6 +90,12 @@ void WebWindow::ShowErrorBox(std::string_view title, std::string_view text)
 void WebWindow::TurnEventLoop()
 {
     PageTurn();
+}
+
+std::optional<std::int64_t> WebWindow::SweepElsewhere(
+    calc::SweepPath path, const calc::HeldReadings &held, std::int64_t first, std::int64_t last)
+{
+    return m_workers.Sweep(m_window, this, path, held, first, last);
 }
 
 calc::NumberFormat WebWindow::UserNumberFormat()

@@ -4,10 +4,10 @@
 // the window does is form::Window's, and the page's script passes the user's actions to it.
 #pragma once
 
-#include "form/pane_layout.h"
 #include "form/window.h"
+#include "web/page_pane.h"
+#include "web/page_workers.h"
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -32,26 +32,25 @@ public:
     void ShowErrorBox(std::string_view title, std::string_view text) override;
     void TurnEventLoop() override;
     calc::NumberFormat UserNumberFormat() override;
+    // ...and sweeps the run's quiet stretches on its workers while it has them, in longer blocks
+    // between turns, since each part goes to a worker and back by message.
+    std::optional<std::int64_t> SweepElsewhere(calc::SweepPath path, const calc::HeldReadings &held,
+        std::int64_t first, std::int64_t last) override;
 
     // What the user does on the page goes here, by the controls' identities.
     form::Window &Model() { return m_window; }
-    // What the page last asked for (the pane's copied text, the controls' places), kept in the
-    // module's memory until it asks again.
-    std::string &Copied() { return m_copied; }
+    // What the page keeps in the module between its calls: the controls' places it last asked
+    // for, and its result pane's layout and text.
     std::vector<std::int32_t> &Places() { return m_places; }
-    // Where the pane's text goes across the page, in the page's font, and the piece of a line
-    // the page last asked for.
-    form::PaneLayout &Layout() { return m_layout; }
-    // The pane's text is drawn at another size: its widths are measured anew.
-    void PaneFontChanged();
-    std::array<double, 4> &Piece() { return m_piece; }
+    PagePane &PaneOnPage() { return m_pane; }
+    // The workers, while the run awaits them: the page hands out parts and reports stops.
+    PageWorkers &Workers() { return m_workers; }
 
 private:
     form::Window m_window { *this };
-    std::string m_copied;
     std::vector<std::int32_t> m_places;
-    form::PaneLayout m_layout;
-    std::array<double, 4> m_piece {};
+    PagePane m_pane;
+    PageWorkers m_workers;
 };
 
 } // namespace web

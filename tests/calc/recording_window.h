@@ -3,6 +3,7 @@
 // closes its error box at once. Starts with the real window's start-up settings.
 #pragma once
 
+#include "calc/sweep_crew.h"
 #include "calc/window_ops.h"
 
 #include <cstdint>
@@ -36,8 +37,16 @@ public:
     void SetProgressValue(std::int64_t value) override;
     void ShowErrorBox(std::string_view title, std::string_view text) override;
     AfterYield Yield() override;
+    std::int64_t SweepQuietly(
+        SweepPath path, const HeldReadings &held, std::int64_t first, std::int64_t last) override
+    {
+        return crew ? crew->FindStoppingDivider(path, held, first, last)
+                    : WindowOps::SweepQuietly(path, held, first, last);
+    }
     NumberFormat UserNumberFormat() override;
 
+    // The threads that sweep the run's quiet stretches, if any.
+    SweepCrew *crew = nullptr;
     std::map<Box, std::string> fields;
     std::set<OptionButton> selected;
     NumberFormat format { ".", "," };

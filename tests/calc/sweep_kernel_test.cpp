@@ -3,11 +3,13 @@
 
 #include "calc/calculation_run.h"
 #include "calc/number_reading.h"
+#include "calc/sweep_crew.h"
 #include "tests/calc/recording_window.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <map>
@@ -19,6 +21,9 @@ namespace calc {
 namespace {
 
 using testing::RecordingWindow;
+
+// Parts of a few dividers, which split even the shortest stretches across the threads.
+constexpr SweepSharing kSmallParts { .leadPart = 7, .smallestPart = 5, .partsPerCore = 4 };
 
 // The kernel's stop, written as the run tries one divider.
 bool StopsAt(const HeldReadings &held, std::int64_t r)
@@ -43,6 +48,8 @@ TEST(FindStoppingDivider, EveryPathStopsWhereOneDividerAtATimeWould)
     };
     const std::vector<std::pair<std::int64_t, std::int64_t>> ranges = { { 1, 1 }, { 1, 63 },
         { 1, 64 }, { 1, 65 }, { 168, 100'000 }, { 2'147'483'000, 2'147'483'649 } };
+    std::array<SweepCrew, 3> crews { SweepCrew(1, kSmallParts), SweepCrew(2, kSmallParts),
+        SweepCrew(3, kSmallParts) };
     for (const HeldReadings &held : readings) {
         for (auto [first, last] : ranges) {
             std::int64_t expected = first;
@@ -52,6 +59,11 @@ TEST(FindStoppingDivider, EveryPathStopsWhereOneDividerAtATimeWould)
             for (SweepPath path : SweepPathsOfThisMachine()) {
                 EXPECT_EQ(FindStoppingDivider(path, held, first, last), expected)
                     << SweepPathName(path) << " wanted " << held.wanted << " from " << first;
+                for (SweepCrew &crew : crews) {
+                    EXPECT_EQ(crew.FindStoppingDivider(path, held, first, last), expected)
+                        << SweepPathName(path) << " on " << crew.Cores() << " threads, wanted "
+                        << held.wanted << " from " << first;
+                }
             }
         }
     }
@@ -111,9 +123,12 @@ TEST(RunCalculation, EveryPathAndBlockWritesTheSameReport)
                 { 45001, { Box::Text5, "16800001" } }, { 60000, { Box::Text8, "7e6" } },
                 { 75000, { Box::Text8, "x" } } } },
     };
+    std::array<SweepCrew, 3> crews { SweepCrew(1, kSmallParts), SweepCrew(2, kSmallParts),
+        SweepCrew(3, kSmallParts) };
     for (const Sweep &sweep : sweeps) {
-        const auto run = [&sweep](std::int64_t block, SweepPath path) {
+        const auto run = [&sweep](std::int64_t block, SweepPath path, SweepCrew *crew) {
             BlockWindow window(block);
+            window.crew = crew;
             for (const auto &[box, text] : sweep.fields) {
                 window.fields[box] = text;
             }
@@ -123,11 +138,14 @@ TEST(RunCalculation, EveryPathAndBlockWritesTheSameReport)
             return std::tuple(window.pane, window.fields[Box::Text10], window.progressValue,
                 window.errorBoxes.size());
         };
-        const auto oneByOne = run(0, SweepPath::Plain);
+        const auto oneByOne = run(0, SweepPath::Plain, nullptr);
         for (SweepPath path : SweepPathsOfThisMachine()) {
             for (std::int64_t block : { 1, 63, 64, 65, 1000, 1 << 30 }) {
-                EXPECT_EQ(run(block, path), oneByOne)
-                    << sweep.name << " on " << SweepPathName(path) << " in blocks of " << block;
+                for (SweepCrew &crew : crews) {
+                    EXPECT_EQ(run(block, path, &crew), oneByOne)
+                        << sweep.name << " on " << SweepPathName(path) << " in blocks of " << block
+                        << " on " << crew.Cores() << " threads";
+                }
             }
         }
     }

@@ -34,6 +34,10 @@ SCENARIOS = {
     "S5": ({"Text5": "2147483647", "Text6": "1"}, []),
 }
 
+# A match every 1.68 million dividers, a hundred of them: the stretches between matches are long
+# enough for the page's workers, and one of them finds each match.
+SPARSE_MATCHES = {"Text5": "168000000", "Text8": "100", "Text6": "1"}
+
 FOOTER = "Over and Out...\r\n"
 
 
@@ -81,8 +85,11 @@ class Page:
             lambda d: d.execute_script("return !!(" + condition + ")"),
             "the page never came to: " + condition)
 
-    def open(self, core=None):
-        self.driver.get(self.url + ("?core=" + core if core else ""))
+    def open(self, core=None, workers=None):
+        """Opens the page, on the given core and with that many workers where given."""
+        query = "&".join(f"{name}={value}" for name, value in (("core", core), ("workers", workers))
+                         if value is not None)
+        self.driver.get(self.url + ("?" + query if query else ""))
         self.wait_for("window.lmx2330a && lmx2330a.ready && document.body.dataset.ready == '1'", 60)
         if core:
             assert self.js("return lmx2330a.core") == core, "the page ignored ?core=" + core

@@ -1,5 +1,6 @@
 # SPDX-License-Identifier: MIT
-"""The page in headless Firefox ESR, offline from disk, writes the start-up RF report. Debian has
+"""The page in headless Firefox ESR, offline from disk, writes the start-up RF report, and a long
+sweep on its workers as on its own thread. Debian has
 no WebDriver for Firefox, but Firefox speaks WebDriver BiDi itself: this is a small client of it
 over Debian's python3-websocket.
 
@@ -18,9 +19,16 @@ import unittest
 
 import websocket
 
-from page_driver import expected_report
+from page_driver import SPARSE_MATCHES, expected_report
 
 PAGE_FILE = sys.argv.pop(1)
+
+# Puts each text into its box as typing would, by the boxes' ids.
+TYPE_INTO_BOXES = """Object.entries(%s).forEach(([id, text]) => {
+    const box = document.getElementById(id);
+    box.value = text;
+    box.dispatchEvent(new Event('input', {bubbles: true}));
+})"""
 
 # Nothing that would reach the network at start-up.
 PREFERENCES = """
@@ -99,16 +107,32 @@ class Firefox:
 
 
 class FirefoxTest(unittest.TestCase):
-    def test_start_up_rf_report(self):
+    def test_start_up_rf_report_and_a_sweep_on_workers(self):
         firefox = Firefox()
         try:
+            url = pathlib.Path(PAGE_FILE).resolve().as_uri()
             firefox.call("browsingContext.navigate", context=firefox.context, wait="complete",
-                         url=pathlib.Path(PAGE_FILE).resolve().as_uri())
+                         url=url)
             firefox.wait_for("window.lmx2330a && lmx2330a.ready")
             firefox.evaluate("document.getElementById('Command1').click()")
             firefox.wait_for("!lmx2330a.running && lmx2330a.paneText().length > 0")
             self.assertEqual(firefox.evaluate("lmx2330a.paneText()"),
                              expected_report("default_rf_report.txt"))
+
+            reports = {}
+            for workers in ("0", "2"):
+                firefox.call("browsingContext.navigate", context=firefox.context,
+                             wait="complete", url=url + "?workers=" + workers)
+                firefox.wait_for("window.lmx2330a && lmx2330a.ready"
+                                 f" && lmx2330a.workers().ready == {workers}")
+                firefox.evaluate(TYPE_INTO_BOXES % json.dumps(SPARSE_MATCHES))
+                firefox.evaluate("document.getElementById('Command1').click()")
+                firefox.wait_for("!lmx2330a.running")
+                reports[workers] = firefox.evaluate("lmx2330a.paneText()")
+                self.assertEqual(firefox.evaluate("lmx2330a.workers().partsSwept > 0"),
+                                 workers != "0")
+            self.assertIn("Over and Out", reports["0"])
+            self.assertTrue(reports["0"] == reports["2"], "the workers changed the report")
         finally:
             firefox.close()
 

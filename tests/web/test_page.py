@@ -14,7 +14,7 @@ import unittest
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.keys import Keys
 
-from page_driver import FOOTER, HERE, SCENARIOS, Page, expected_report
+from page_driver import FOOTER, HERE, SCENARIOS, SPARSE_MATCHES, Page, expected_report
 
 PAGE_FILE = sys.argv.pop(1)
 CORES = ("plain", "simd")
@@ -260,6 +260,50 @@ class PageTest(unittest.TestCase):
         self.assertEqual(len(rows(panes["plain"])), int(self.page.value("Text10")))
         self.assertGreater(len(rows(panes["plain"])), 280_000)
         self.assertTrue(panes["plain"] == panes["simd"], "the two cores wrote different reports")
+
+    def test_workers_write_the_report_the_page_writes_alone(self):
+        # Matches found in the workers' parts, then the widest sweep, whose overflow a worker
+        # finds; the first also with a worker that ends without a word during the run, whose
+        # parts the page sweeps itself once it has waited long enough.
+        for fields, ended in ((SPARSE_MATCHES, True), (SCENARIOS["S5"][0], False)):
+            results = {}
+            for workers in ("0", "2", "2, one ended")[:3 if ended else 2]:
+                self.page.open("simd", workers[0]).set_up(fields)
+                self.page.wait_for(f"lmx2330a.workers().ready == {workers[0]}")
+                if workers.endswith("ended"):
+                    self.page.js("document.getElementById('Command1').addEventListener("
+                                 "'click', () => setTimeout(() => lmx2330a.endWorker(0), 20))")
+                results[workers] = (self.page.finish(), self.page.value("Text10"),
+                                    self.page.pane_text())
+                self.assertEqual(self.page.js("return lmx2330a.workers().partsSwept > 0"),
+                                 workers != "0", fields)
+                time.sleep(0.05)  # the answers to parts after the stop
+                self.assertEqual(self.page.js("return lmx2330a.workers().busy"), 0,
+                                 "a worker still sweeps after the run")
+            for workers, result in results.items():
+                self.assertTrue(result == results["0"], (fields, workers))
+            self.assertGreater(len(rows(results["0"][2])), 0)
+
+    def test_box_edited_while_workers_sweep_counts_from_the_next_stop(self):
+        # Two billion dividers with no match, swept on the workers while the page handles its
+        # events; a max error typed meanwhile makes every divider a match from the stretch's stop
+        # on. From the first inexact row to the report's cap, no divider is left out or tried
+        # twice.
+        self.page.open("simd", 2).set_up({"Text5": "2147483647", "Text8": "1e5", "Text6": "1"})
+        self.page.wait_for("lmx2330a.workers().ready == 2")
+        self.page.js("lmx2330a.setLargestReport(1 << 20)")
+        self.page.js("""setTimeout(() => {
+            const maxError = document.getElementById('Text9');
+            maxError.value = '1e12';
+            maxError.dispatchEvent(new Event('input', {bubbles: true}));
+        }, 300);""")
+        self.assertEqual(len(self.page.finish()), 1)  # the report's cap
+        self.assertGreater(self.page.js("return lmx2330a.workers().partsSwept"), 0)
+        listed = rows(self.page.pane_text())
+        first = next(i for i, columns in enumerate(listed) if columns[5] != " 0 Hz        ")
+        dividers = [int(columns[0]) for columns in listed[first:]]
+        self.assertGreater(len(dividers), 10000)
+        self.assertEqual(dividers, list(range(dividers[0], dividers[0] + len(dividers))))
 
     def test_overflow_box_comes_once_and_the_footer_after_it(self):
         self.page.open().set_up({"Text8": "2.5e9"})

@@ -1,12 +1,13 @@
 # SPDX-License-Identifier: MIT
 """The page in WebKit, Safari's engine, offline from disk, writes the start-up RF and IF reports
-on both WebAssembly cores, and every caption fits its control (WebKit draws text wider than the
-others). Run as: xvfb-run -a test_webkit.py <lmx2330a-calc.html>
+on both WebAssembly cores, a long sweep on its workers as on its own thread, and every caption
+fits its control (WebKit draws text wider than the others).
+Run as: xvfb-run -a test_webkit.py <lmx2330a-calc.html>
 """
 import sys
 import unittest
 
-from page_driver import Page, expected_report
+from page_driver import SPARSE_MATCHES, Page, expected_report
 
 PAGE_FILE = sys.argv.pop(1)
 # The captions whose text runs into the box they name, or out of their option or button.
@@ -29,6 +30,14 @@ class WebKitTest(unittest.TestCase):
                         page.open(core).finish(button)
                         self.assertEqual(page.pane_text(), expected_report(report))
             self.assertEqual(page.js(RUN_ON), [])
+            reports = {}
+            for workers in ("0", "2"):
+                page.open("simd", workers).set_up(SPARSE_MATCHES)
+                page.wait_for(f"lmx2330a.workers().ready == {workers}")
+                self.assertEqual(page.finish(), [])
+                reports[workers] = page.pane_text()
+                self.assertEqual(page.js("return lmx2330a.workers().partsSwept > 0"), workers != "0")
+            self.assertTrue(reports["0"] == reports["2"], "the workers changed the report")
 
 
 if __name__ == "__main__":
