@@ -207,11 +207,12 @@ void PaneModel::Hold(PanePosition at)
         // Between cells: the word before the finger, or after it, as phones take the nearest.
         const std::string_view text = Line(m_caret.line);
         const std::size_t byte = ByteOfColumn(text, m_caret.column);
-        std::size_t word = byte == 0 ? text.npos : text.find_last_not_of(kBlanks, byte - 1);
-        if (word == text.npos) {
+        std::size_t word
+            = byte == 0 ? std::string_view::npos : text.find_last_not_of(kBlanks, byte - 1);
+        if (word == std::string_view::npos) {
             word = text.find_first_not_of(kBlanks, byte);
         }
-        if (word != text.npos) {
+        if (word != std::string_view::npos) {
             Press({ m_caret.line, Utf16Length(text.substr(0, word)) }, PaneUnit::Word, false);
             Release();
         }
