@@ -8,7 +8,7 @@ FUZZ_SECONDS ?= 60
 FUZZERS := number_reading_fuzzer calculation_run_fuzzer
 FUZZ_DIR := build-fuzz
 
-.PHONY: all deps deps-window deps-page build test run web screenshot bench bench-web package format format-check tidy asan libcxx wasm-core fuzz fuzz-merge clean
+.PHONY: all deps deps-window deps-page build test run web screenshot bench bench-web package format format-check tidy asan tsan libcxx wasm-core fuzz fuzz-merge clean
 
 all: build
 
@@ -108,6 +108,13 @@ tidy: deps
 # The whole test suite again, built by clang with address and undefined-behaviour sanitizers.
 asan: deps
 	cmake --workflow --preset asan
+
+# The core and its tests again under the thread sanitizer, which watches the sweep's threads.
+# Without address randomisation where the machine allows it: clang 14's sanitizer cannot map its
+# shadow memory on kernels that randomise more address bits than it knows.
+TSAN_RUN := $(shell setarch -R true 2>/dev/null && echo setarch -R)
+tsan: deps
+	$(TSAN_RUN) cmake --workflow --preset tsan
 
 # The core and its tests again with the other standard libraries it must build with: clang's
 # libc++ (the family of macOS's), and emscripten's, compiled to WebAssembly and run under node.
