@@ -17,15 +17,6 @@ bool IsContinuation(char c)
     return (static_cast<unsigned char>(c) & 0xC0U) == 0x80U;
 }
 
-// The UTF-16 units of a character that starts with `lead`, as Utf16Length counts them.
-std::size_t UnitsOf(char lead)
-{
-    if (IsContinuation(lead)) {
-        return 0;
-    }
-    return static_cast<unsigned char>(lead) >= 0xF0U ? 2 : 1;
-}
-
 } // namespace
 
 void PaneLayout::SetFont(double tabStop, Measure width)
@@ -98,8 +89,9 @@ const PaneLayout::LongLine &PaneLayout::Marks(const PaneModel &pane, std::size_t
         while (end < text.size() && end - at.byte < 4 && IsContinuation(text[end])) {
             ++end;
         }
-        at.x += CharacterWidth(text.substr(at.byte, end - at.byte));
-        at.column += UnitsOf(text[at.byte]);
+        const std::string_view character = text.substr(at.byte, end - at.byte);
+        at.x += CharacterWidth(character);
+        at.column += Utf16Length(character);
         at.byte = end;
         if (++characters == kMarkCharacters && at.byte < text.size()) {
             longLine.marks.push_back(at);

@@ -50,7 +50,7 @@ enum class PaneKey : std::uint8_t {
 
 class PaneModel {
 public:
-    using Text = PaneText<>;
+    using Text = PaneText;
 
     PaneModel();
 

@@ -10,9 +10,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace form {
@@ -20,8 +20,7 @@ namespace form {
 // A list that grows by chunks of kChunk values: an append never moves what the list holds, and
 // no allocation grows with it but the list of chunks, one entry per kChunk values. (A vector that
 // doubles would copy all of a twenty-million-line index at once, a pause of most of a second.)
-template <typename T, std::size_t kChunk, template <typename> class Allocator = std::allocator>
-class ChunkedList {
+template <typename T, std::size_t kChunk> class ChunkedList {
 public:
     std::size_t Size() const { return m_size; }
     const T &operator[](std::size_t i) const { return m_chunks[i / kChunk][i % kChunk]; }
@@ -51,13 +50,13 @@ public:
 
 private:
     // Never holds more than kChunk values, and so never moves them.
-    using Chunk = std::vector<T, Allocator<T>>;
+    using Chunk = std::vector<T>;
 
     std::vector<Chunk> m_chunks;
     std::size_t m_size = 0;
 };
 
-template <template <typename> class Allocator = std::allocator> class PaneText {
+class PaneText {
 public:
     PaneText() { Set({}); }
 
@@ -143,7 +142,7 @@ private:
     // With the string's terminating NUL, 2 MiB a block.
     static constexpr std::size_t kBlockBytes = (std::size_t { 2 } << 20) - 1;
 
-    using Block = std::basic_string<char, std::char_traits<char>, Allocator<char>>;
+    using Block = std::string;
 
     // Where a line starts: its block, and its offset in the block. A line never spans blocks.
     struct LineStart {
@@ -181,7 +180,7 @@ private:
     std::vector<Block> m_blocks;
     std::vector<Block> m_spareBlocks; // emptied, from the text before
     // 1 MiB a chunk.
-    ChunkedList<LineStart, (std::size_t { 1 } << 17), Allocator> m_lines;
+    ChunkedList<LineStart, (std::size_t { 1 } << 17)> m_lines;
     std::size_t m_size = 0;
 };
 

@@ -31,7 +31,7 @@ TEST(PaneTextTest, KeepsEveryByteAndLineAcrossBlocksAndChunks)
     };
     for (const AppendCase &c : cases) {
         SCOPED_TRACE(c.name);
-        form::PaneText<> text;
+        form::PaneText text;
         text.Set(c.head);
         const char *first = text.Line(0).data();
         std::string expected = c.head;
